@@ -30,6 +30,8 @@ std::u16string StandardErrorText(int number) {
             return u"端口打开时此操作无效";
         case kErrInvalidPortNumber:
             return u"无效的端口号(端口号应为 1 到 16)";
+        case kErrPortAlreadyOpen:
+            return u"端口已经打开";
         case kErrPortInUse:
             return u"串口已被占用:可能有另一个程序(例如调制解调器管理程序)正在使用它";
         case kErrNoSuchDevice:

@@ -6,7 +6,9 @@
 
 #include "platform/controls.h"
 #include "platform/form.h"
+#include "platform/mscomm.h"
 #include "platform/runtime.h"
+#include "platform/serial_device.h"
 #include "platform/timer.h"
 
 namespace console {
@@ -15,7 +17,7 @@ namespace console {
 // Other subsystems reach its controls and state through this object.
 class Tamsel : public platform::Form {
   public:
-    explicit Tamsel(platform::Runtime& runtime);
+    Tamsel(platform::Runtime& runtime, platform::SerialPortOpener& ports);
     ~Tamsel() override;
 
     // Port and speed, open/close.
@@ -55,6 +57,7 @@ class Tamsel : public platform::Form {
 
     platform::Timer TimerRead;
     platform::Timer TimerDelay;
+    platform::MSComm MSComm;
 
     // State shared by the console and the module tests.
     bool PortOpened = false;

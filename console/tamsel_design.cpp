@@ -26,7 +26,7 @@ void Place(platform::Control& control, float left, float top, float width, float
 
 }  // namespace
 
-Tamsel::Tamsel(platform::Runtime& runtime)
+Tamsel::Tamsel(platform::Runtime& runtime, platform::SerialPortOpener& ports)
     : Form(runtime, u"Tamsel"),
       ComboPort(*this, u"ComboPort"),
       ComboSpeed(*this, u"ComboSpeed"),
@@ -56,10 +56,28 @@ Tamsel::Tamsel(platform::Runtime& runtime)
       LabelMove(*this, u"LabelMove"),
       RTextBuf(*this, u"RTextBuf"),
       TimerRead(*this, u"TimerRead"),
-      TimerDelay(*this, u"TimerDelay") {
+      TimerDelay(*this, u"TimerDelay"),
+      MSComm(ports) {
     design();
     designControls();
+    connectEvents();
+}
+
+void Tamsel::connectEvents() {
     Load = [this] { Form_Load(); };
+    UnloadEvent = [this](std::int16_t& cancel) { Form_Unload(cancel); };
+    Resize = [this] { Form_Resize(); };
+    ComStartStop.Click = [this] { ComStartStop_Click(); };
+    ComboSpeed.Click = [this] { ComboSpeed_Click(); };
+    LabelDTR.Click = [this] { LabelDTR_Click(); };
+    LabelRTS.Click = [this] { LabelRTS_Click(); };
+    TimerRead.OnTimer = [this] { TimerRead_Timer(); };
+    CheckDisplay.Click = [this] { CheckDisplay_Click(); };
+    MSComm.OnComm = [this] { MSComm_OnComm(); };
+    TextOut.KeyPress = [this](std::int16_t& key) { TextOut_KeyPress(key); };
+    LabelMove.MouseMove = [this](std::int16_t& button, std::int16_t& shift, float& x, float& y) {
+        LabelMove_MouseMove(button, shift, x, y);
+    };
 }
 
 Tamsel::~Tamsel() = default;

@@ -5,6 +5,7 @@
 namespace console {
 
 void Tamsel::Form_Load() {
+    RestoreSettings();
     LabelDTR.setCaption(u"  DTR");
     LabelDTR.setBackColor(kLightYellow);
     LabelRTS.setCaption(u"  RTS");

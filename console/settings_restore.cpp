@@ -1,0 +1,7 @@
+#include "console/tamsel.h"
+
+namespace console {
+
+void Tamsel::RestoreSettings() {}
+
+}  // namespace console

@@ -12,7 +12,7 @@ namespace {
 constexpr char16_t kReplacement = 0xFFFD;
 
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
     ~Converter() {
         if (valid()) {
@@ -46,7 +46,7 @@ public:
         return true;
     }
 
-private:
+  private:
     iconv_t cd_;
 };
 
@@ -107,7 +107,9 @@ const std::array<char16_t, 256>& ByteTable() {
 
 }  // namespace
 
-char16_t AnsiByteToChar(std::uint8_t byte) { return ByteTable()[byte]; }
+char16_t AnsiByteToChar(std::uint8_t byte) {
+    return ByteTable()[byte];
+}
 
 std::int16_t AnsiCode(char16_t ch) {
     if (ch < 0x80) {

@@ -9,7 +9,7 @@ namespace platform {
 using Micros = std::int64_t;
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual Micros now() const = 0;
 };

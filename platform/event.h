@@ -9,7 +9,7 @@ namespace platform {
 // runtime. Arguments that the handler may change are passed by reference.
 template <typename... Args>
 class Event {
-public:
+  public:
     using Handler = std::function<void(Args...)>;
 
     Event& operator=(Handler handler) {
@@ -24,7 +24,7 @@ public:
         }
     }
 
-private:
+  private:
     Handler handler_;
 };
 

@@ -60,6 +60,8 @@ RuntimeError::RuntimeError(int number)
       number_(number),
       text_(StandardErrorText(number)) {}
 
-void Raise(int number) { throw RuntimeError(number); }
+void Raise(int number) {
+    throw RuntimeError(number);
+}
 
 }  // namespace platform

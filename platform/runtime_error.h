@@ -37,12 +37,12 @@ std::u16string StandardErrorText(int number);
 
 // A numbered run-time failure of a platform call.
 class RuntimeError : public std::runtime_error {
-public:
+  public:
     explicit RuntimeError(int number);
     int number() const { return number_; }
     const std::u16string& text() const { return text_; }
 
-private:
+  private:
     int number_;
     std::u16string text_;
 };

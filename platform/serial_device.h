@@ -33,7 +33,7 @@ struct ModemLines {
 
 // One open serial port. Every call may raise a RuntimeError.
 class SerialDevice {
-public:
+  public:
     virtual ~SerialDevice() = default;
     virtual void configure(const LineSettings& settings) = 0;
     virtual void setDtr(bool on) = 0;
@@ -52,7 +52,7 @@ public:
 // Opens port numbers 1..16. Raises a RuntimeError when the port cannot be
 // opened. DTR and RTS are applied after the settings.
 class SerialPortOpener {
-public:
+  public:
     virtual ~SerialPortOpener() = default;
     virtual std::unique_ptr<SerialDevice> open(int port, const LineSettings& settings, bool dtr,
                                                bool rts) = 0;

@@ -1,0 +1,6 @@
+#!/usr/bin/env bash
+# Sets the machine up, builds Korvel and starts it.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+build "$root/build" -DCMAKE_BUILD_TYPE=Release
+exec "$root/build/korvel"

@@ -1,0 +1,290 @@
+#include "platform/posix/posix_serial_device.h"
+
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <utility>
+
+#include "platform/posix/line_speed.h"
+#include "platform/posix/serial_errno.h"
+#include "platform/runtime_error.h"
+
+namespace platform::posix {
+namespace {
+
+// A pseudo-terminal's (and n_tty's) receive buffer holds at most this many
+// bytes; a drain that took this much may have more behind it in the driver.
+constexpr std::size_t kLineDisciplineRoom = 4095;
+// How long to let the driver refill that buffer before taking the rest.
+constexpr int kRefillWaitMs = 50;
+// Upper bound of one read-all, so that a flooding peer cannot hold the caller.
+constexpr std::size_t kMaxReadAll = 1 << 20;
+// The speed the driver reports back may differ by this much (percent), as a
+// UART's divisor allows, and still be in step with the far end.
+constexpr std::int64_t kSpeedTolerancePercent = 2;
+
+tcflag_t CharacterSize(int dataBits) {
+    switch (dataBits) {
+        case 5:
+            return CS5;
+        case 6:
+            return CS6;
+        case 7:
+            return CS7;
+        default:
+            return CS8;
+    }
+}
+
+tcflag_t ParityFlags(Parity parity) {
+    switch (parity) {
+        case Parity::Even:
+            return PARENB;
+        case Parity::Odd:
+            return PARENB | PARODD;
+        case Parity::Mark:
+            return PARENB | CMSPAR | PARODD;
+        case Parity::Space:
+            return PARENB | CMSPAR;
+        case Parity::None:
+            break;
+    }
+    return 0;
+}
+
+void MakeRaw(termios& tio, const LineSettings& settings) {
+    cfmakeraw(&tio);
+    tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY | INPCK);
+    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
+    tio.c_cflag |= CLOCAL | CREAD | HUPCL | CharacterSize(settings.dataBits);
+    tio.c_cflag |= ParityFlags(settings.parity);
+    // Linux has no 1.5 stop bits of its own; UARTs give 1.5 for 5 data bits
+    // when asked for 2.
+    if (settings.stopBits != StopBits::One) {
+        tio.c_cflag |= CSTOPB;
+    }
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+}
+
+bool SpeedMatches(std::int32_t wanted, std::int32_t actual) {
+    return std::llabs(static_cast<long long>(actual) - wanted) * 100 <=
+           static_cast<long long>(wanted) * kSpeedTolerancePercent;
+}
+
+}  // namespace
+
+PosixSerialDevice::PosixSerialDevice(UniqueFd fd, std::shared_ptr<ModemLineIo> io)
+    : fd_(std::move(fd)), io_(std::move(io)) {}
+
+PosixSerialDevice::~PosixSerialDevice() {
+    if (!fd_) {
+        return;
+    }
+    // Drop the lines even when another descriptor keeps the tty open (HUPCL
+    // acts only on the last close).
+    io_->lower(fd(), TIOCM_DTR | TIOCM_RTS);
+    release();
+}
+
+void PosixSerialDevice::release() {
+    // Unsent output would make close() wait for the port to drain.
+    ::tcflush(fd(), TCIOFLUSH);
+    // The exclusive flag outlives us while anyone else holds the tty.
+    ::ioctl(fd(), TIOCNXCL);
+    fd_.reset();
+    pending_.clear();
+}
+
+void PosixSerialDevice::removed() {
+    if (fd_) {
+        release();
+    }
+    Raise(kErrDeviceRemoved);
+}
+
+void PosixSerialDevice::fail(int err) {
+    const int number = IoFailure(err);
+    if (number == kErrDeviceRemoved) {
+        removed();
+    }
+    Raise(number);
+}
+
+void PosixSerialDevice::checkLine() {
+    if (!fd_) {
+        Raise(kErrDeviceRemoved);
+    }
+    pollfd p{fd(), POLLIN, 0};
+    if (::poll(&p, 1, 0) < 0) {
+        fail(errno);
+    }
+    if ((p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+        removed();
+    }
+}
+
+void PosixSerialDevice::flushOutput() {
+    while (!pending_.empty()) {
+        const ssize_t n = ::write(fd(), pending_.data(), pending_.size());
+        if (n > 0) {
+            pending_.erase(0, static_cast<std::size_t>(n));
+            continue;
+        }
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+            fail(errno);
+        }
+        return;
+    }
+}
+
+void PosixSerialDevice::configure(const LineSettings& settings) {
+    checkLine();
+    termios tio{};
+    if (::tcgetattr(fd(), &tio) != 0) {
+        fail(errno);
+    }
+    MakeRaw(tio, settings);
+    if (::tcsetattr(fd(), TCSANOW, &tio) != 0) {
+        if (errno == EINVAL) {
+            Raise(kErrSettingsRefused);
+        }
+        fail(errno);
+    }
+    if (const int err = SetLineSpeed(fd(), settings.baud); err != 0) {
+        if (err == EINVAL) {
+            Raise(kErrSettingsRefused);
+        }
+        fail(err);
+    }
+    const auto actual = ReadLineSpeed(fd());
+    if (!actual) {
+        fail(errno);
+    }
+    if (!SpeedMatches(settings.baud, *actual)) {
+        Raise(kErrSettingsRefused);
+    }
+    // Some drivers touch the lines on a settings change; put back ours.
+    if (dtr_) {
+        setLine(TIOCM_DTR, *dtr_);
+    }
+    if (rts_) {
+        setLine(TIOCM_RTS, *rts_);
+    }
+}
+
+void PosixSerialDevice::setLine(int bit, bool on) {
+    const int err = on ? io_->raise(fd(), bit) : io_->lower(fd(), bit);
+    // A pseudo-terminal has no lines to drive; that is no failure.
+    if (err != 0 && err != ENOTTY && err != EINVAL) {
+        fail(err);
+    }
+}
+
+void PosixSerialDevice::setDtr(bool on) {
+    checkLine();
+    setLine(TIOCM_DTR, on);
+    dtr_ = on;
+}
+
+void PosixSerialDevice::setRts(bool on) {
+    checkLine();
+    setLine(TIOCM_RTS, on);
+    rts_ = on;
+}
+
+ModemLines PosixSerialDevice::lines() {
+    checkLine();
+    flushOutput();
+    int bits = 0;
+    if (const int err = io_->get(fd(), bits); err != 0) {
+        if (err == ENOTTY || err == EINVAL) {
+            Raise(kErrLinesNotReported);
+        }
+        fail(err);
+    }
+    return ModemLines{(bits & TIOCM_DSR) != 0, (bits & TIOCM_CTS) != 0, (bits & TIOCM_CAR) != 0};
+}
+
+std::size_t PosixSerialDevice::inputCount() {
+    checkLine();
+    flushOutput();
+    int count = 0;
+    if (::ioctl(fd(), FIONREAD, &count) != 0) {
+        fail(errno);
+    }
+    return static_cast<std::size_t>(count);
+}
+
+std::size_t PosixSerialDevice::drainOnce(std::vector<std::uint8_t>& into) {
+    std::array<std::uint8_t, 16384> chunk;
+    std::size_t taken = 0;
+    while (into.size() < kMaxReadAll) {
+        const ssize_t n = ::read(fd(), chunk.data(), chunk.size());
+        if (n > 0) {
+            into.insert(into.end(), chunk.begin(), chunk.begin() + n);
+            taken += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        // With VMIN and VTIME 0 an empty tty reads 0; EAGAIN means the same.
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+            fail(errno);
+        }
+        break;
+    }
+    return taken;
+}
+
+std::vector<std::uint8_t> PosixSerialDevice::readAll() {
+    checkLine();
+    flushOutput();
+    std::vector<std::uint8_t> bytes;
+    // FIONREAD stops at the line discipline's room; the driver refills it
+    // after each read, so keep going while a drain found it full.
+    while (drainOnce(bytes) >= kLineDisciplineRoom && bytes.size() < kMaxReadAll &&
+           waitReadable(std::chrono::milliseconds(kRefillWaitMs))) {
+        checkLine();
+    }
+    return bytes;
+}
+
+void PosixSerialDevice::write(std::string_view bytes) {
+    checkLine();
+    pending_.append(bytes);
+    flushOutput();
+}
+
+std::size_t PosixSerialDevice::outputCount() {
+    checkLine();
+    flushOutput();
+    int queued = 0;
+    if (::ioctl(fd(), TIOCOUTQ, &queued) != 0) {
+        fail(errno);
+    }
+    return pending_.size() + static_cast<std::size_t>(queued);
+}
+
+bool PosixSerialDevice::waitReadable(std::chrono::milliseconds timeout) const {
+    if (!fd_) {
+        return false;
+    }
+    pollfd p{fd(), POLLIN, 0};
+    int ready = 0;
+    do {
+        ready = ::poll(&p, 1, static_cast<int>(timeout.count()));
+    } while (ready < 0 && errno == EINTR);
+    return ready > 0;
+}
+
+}  // namespace platform::posix

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <limits>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <string>
 
@@ -64,6 +65,10 @@ struct ReadCase {
     std::int32_t number;  // the whole-number read with the default 50
     std::u16string text;  // the string read with an empty default and size 300
 };
+
+void PrintTo(const ReadCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ProfileRead : public ::testing::TestWithParam<ReadCase> {};
 
@@ -133,6 +138,10 @@ struct CutCase {
     std::size_t keptBytes;
 };
 
+void PrintTo(const CutCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ProfileReadCut : public ::testing::TestWithParam<CutCase> {};
 
 TEST_P(ProfileReadCut, KeepsWholeCharactersBelowSize) {
@@ -181,6 +190,10 @@ struct WriteCase {
     std::u16string value;
     std::string after;
 };
+
+void PrintTo(const WriteCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ProfileWrite : public ::testing::TestWithParam<WriteCase> {};
 
@@ -334,6 +347,10 @@ struct RefusedCase {
     mode_t folderMode;
     mode_t fileMode;
 };
+
+void PrintTo(const RefusedCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ProfileWriteRefused : public ::testing::TestWithParam<RefusedCase> {};
 

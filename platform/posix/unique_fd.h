@@ -6,17 +6,16 @@
 
 namespace platform::posix {
 
-// Owns one file descriptor and closes it once.
+// Owns a file descriptor and closes it when it goes out of scope.
 class UniqueFd {
   public:
     UniqueFd() = default;
     explicit UniqueFd(int fd) : fd_(fd) {}
     ~UniqueFd() { reset(); }
-    UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    UniqueFd(UniqueFd&& other) noexcept : fd_(other.release()) {}
     UniqueFd& operator=(UniqueFd&& other) noexcept {
         if (this != &other) {
-            reset();
-            fd_ = std::exchange(other.fd_, -1);
+            reset(other.release());
         }
         return *this;
     }
@@ -25,12 +24,18 @@ class UniqueFd {
 
     int get() const { return fd_; }
     explicit operator bool() const { return fd_ >= 0; }
-
-    void reset() {
+    bool valid() const { return fd_ >= 0; }
+    int release() { return std::exchange(fd_, -1); }
+    void reset(int fd = -1) {
         if (fd_ >= 0) {
-            ::close(std::exchange(fd_, -1));
+            ::close(fd_);
         }
+        fd_ = fd;
     }
+
+    // Closes now and reports whether the close succeeded; a failed close
+    // after writing can mean the data never reached the disk.
+    bool close() { return ::close(release()) == 0; }
 
   private:
     int fd_ = -1;

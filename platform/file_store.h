@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Whole-file reads and writes for small text files such as the settings
+// file. Paths are in the file system's form (see file_path.h).
+
+enum class FileReadResult {
+    kRead,     // the file's bytes were read
+    kMissing,  // no file at that path (or a folder on the way is missing)
+    kFailed,   // there is something, but it could not be read as a file
+};
+
+FileReadResult ReadWholeFile(const std::string& path, std::string& bytes);
+
+// Replaces the file's contents with `bytes`, creating the file if needed.
+// The new text goes to a temporary file in the same folder that is then
+// renamed over the old one, so that a crash or a full disk during the save
+// leaves either the old file or the new one whole. The old file's permission
+// bits (and, where allowed, its owner) carry over. Returns false on any
+// failure, with the old file untouched and no temporary file left behind.
+bool ReplaceFile(const std::string& path, std::string_view bytes);
+
+}  // namespace platform

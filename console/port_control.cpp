@@ -71,9 +71,11 @@ void Tamsel::closePort() {
     onError.step([&] { ComboSpeed.setEnabled(true); });
     onError.step([&] { TextOut.setEnabled(false); });
     onError.step([&] { TextOut.setText(u"请先打开端口!"); });
-    const std::pair<platform::Label*, const char16_t*> neutral[] = {
-        {&LabelDTR, u"DTR"}, {&LabelRTS, u"RTS"}, {&LabelDSR, u"DSR"},
-        {&LabelCTS, u"CTS"}, {&LabelCD, u"CD"}};
+    const std::pair<platform::Label*, const char16_t*> neutral[] = {{&LabelDTR, u"DTR"},
+                                                                    {&LabelRTS, u"RTS"},
+                                                                    {&LabelDSR, u"DSR"},
+                                                                    {&LabelCTS, u"CTS"},
+                                                                    {&LabelCD, u"CD"}};
     for (const auto& [label, caption] : neutral) {
         onError.step([&] { label->setCaption(caption); });
         onError.step([&] { label->setBackColor(kLightYellow); });
@@ -95,7 +97,8 @@ void Tamsel::ComboSpeed_Click() {
 
 namespace {
 
-void ShowLine(platform::Label& label, bool on, const char16_t* whenTrue, const char16_t* whenFalse) {
+void ShowLine(platform::Label& label, bool on, const char16_t* whenTrue,
+              const char16_t* whenFalse) {
     if (on) {
         label.setCaption(whenTrue);
         label.setBackColor(kGreen);

@@ -46,12 +46,12 @@ void Tamsel::appendReceived(const std::vector<std::uint8_t>& bytes) {
     for (const std::uint8_t byte : bytes) {
         onError.step([&] {
             const std::int16_t value = byte;
-            if (CheckDisplay.Value() == 1) {
-                display += u"[" + IntToHexStr(value, two) + u"]";
+            if (CheckDisplay.Value() == 1 || (value >= 1 && value <= 9)) {
+                display += u'[';
+                display += IntToHexStr(value, two);
+                display += u']';
             } else if (value == 0) {
                 display += u"[EOF]";
-            } else if (value <= 9) {
-                display += u"[" + IntToHexStr(value, two) + u"]";
             } else {
                 display += platform::AnsiByteToChar(byte);
             }
@@ -147,7 +147,9 @@ std::int32_t Tamsel::HexStrToLong(const std::u16string& HexStr) const {
     return static_cast<std::int32_t>(value);
 }
 
-void Tamsel::CheckDisplay_Click() { (void)CheckDisplay.Value(); }
+void Tamsel::CheckDisplay_Click() {
+    (void)CheckDisplay.Value();
+}
 
 void Tamsel::MSComm_OnComm() {
     constexpr std::int16_t kDataReceived = 2;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/controls.h"
 #include "platform/form.h"
@@ -67,11 +68,42 @@ class Tamsel : public platform::Form {
     std::int16_t SendChunk = 0;
     bool ReplyWaiting = false;
 
+    // Start-up and shutdown.
     void Form_Load();
+    void Form_Unload(std::int16_t& Cancel);
+
+    // Port control and line status.
+    void ComStartStop_Click();
+    void ComboSpeed_Click();
+    void UpdateLineStatus();
+    void LabelDTR_Click();
+    void LabelRTS_Click();
+
+    // Receive poll and send pacing.
+    void TimerRead_Timer();
+    std::u16string IntToHexStr(const std::int16_t& IntValue, const std::int16_t& Digits) const;
+    std::int32_t HexStrToLong(const std::u16string& HexStr) const;
+    void CheckDisplay_Click();
+    void MSComm_OnComm();
+
+    // Typed-line sending.
+    void TextOut_KeyPress(std::int16_t& KeyAscii);
+
+    // Layout of the panes and the splitter.
+    void Form_Resize();
+    void LabelMove_MouseMove(std::int16_t& Button, std::int16_t& Shift, float& X, float& Y);
 
   private:
     void design();
     void designControls();
+    void connectEvents();
+    // The settings restore that opens Form_Load.
+    void RestoreSettings();
+    void openPort();
+    void closePort();
+    void appendReceived(const std::vector<std::uint8_t>& bytes);
+    void continueSend();
+    void completeSend();
 };
 
 }  // namespace console

@@ -9,7 +9,9 @@ void ModuleTests::Command3_Click() {
     SendCommand(u"ATD" + w_.TextNumber.Text() + u";");
 }
 
-void ModuleTests::Command1_Click() { SendCommand(u"ATA"); }
+void ModuleTests::Command1_Click() {
+    SendCommand(u"ATA");
+}
 
 void ModuleTests::ComHandOff_Click() {
     SendCommand(u"AT+CHUP");
@@ -20,8 +22,12 @@ void ModuleTests::ComDial_Click(std::int16_t& Index) {
     SendCommand(u"AT+VTS=" + w_.ComDial.at(static_cast<std::size_t>(Index)).Caption());
 }
 
-void ModuleTests::Comcops_Click() { SendCommand(u"AT+COPS?"); }
+void ModuleTests::Comcops_Click() {
+    SendCommand(u"AT+COPS?");
+}
 
-void ModuleTests::ComCallID_Click() { SendCommand(u"AT+CLCC"); }
+void ModuleTests::ComCallID_Click() {
+    SendCommand(u"AT+CLCC");
+}
 
 }  // namespace device_commands

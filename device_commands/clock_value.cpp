@@ -4,7 +4,8 @@ namespace device_commands {
 namespace {
 
 std::u16string TwoDigits(int value) {
-    return {static_cast<char16_t>(u'0' + value / 10 % 10), static_cast<char16_t>(u'0' + value % 10)};
+    return {static_cast<char16_t>(u'0' + value / 10 % 10),
+            static_cast<char16_t>(u'0' + value % 10)};
 }
 
 }  // namespace

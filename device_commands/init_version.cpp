@@ -12,7 +12,9 @@ constexpr std::int32_t kFirstPass = 8;
 constexpr std::int32_t kFirstFallback = 15;
 const std::u16string kImeiCommand = u"ATD*#06#";
 
-bool IsLineBreak(char16_t ch) { return ch == u'\r' || ch == u'\n'; }
+bool IsLineBreak(char16_t ch) {
+    return ch == u'\r' || ch == u'\n';
+}
 
 }  // namespace
 
@@ -33,9 +35,8 @@ void ModuleTests::ComVersion_Click() {
             break;
         }
         --countdown;
-        onError.step([&] {
-            w_.MSComm.setSettings(console::PortSettings(w_.ComboSpeed.List(countdown)));
-        });
+        onError.step(
+            [&] { w_.MSComm.setSettings(console::PortSettings(w_.ComboSpeed.List(countdown))); });
     }
     onError.step([&] { w_.ComboSpeed.setListIndex(k9600); });
     if (pass == passes + 1) {

@@ -10,7 +10,7 @@ namespace device_commands {
 // The module tests of the main window: the command exchange and the test
 // buttons that use it. Reaches the window only through the Tamsel object.
 class ModuleTests {
-public:
+  public:
     // Connects the test buttons, input boxes and TimerDelay of the window.
     explicit ModuleTests(console::Tamsel& window);
     ModuleTests(const ModuleTests&) = delete;
@@ -33,7 +33,7 @@ public:
     void ComCallID_Click();
     void TextNumber_KeyPress(std::int16_t& KeyAscii);
 
-private:
+  private:
     // Whether the reply now in RTextBuf contains the text, letter case ignored.
     bool replyContains(std::u16string_view what) const;
     void showTestMessage(const std::u16string& prompt);

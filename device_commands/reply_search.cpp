@@ -30,8 +30,8 @@ std::u16string Mid(std::u16string_view text, std::int32_t start, std::int32_t le
     if (start < 1 || length <= 0 || static_cast<std::size_t>(start) > text.size()) {
         return {};
     }
-    return std::u16string(text.substr(static_cast<std::size_t>(start - 1),
-                                      static_cast<std::size_t>(length)));
+    return std::u16string(
+        text.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length)));
 }
 
 void TestMessage(platform::Runtime& runtime, const std::u16string& prompt) {

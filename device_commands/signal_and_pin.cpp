@@ -44,6 +44,8 @@ void ModuleTests::TextPIN_KeyPress(std::int16_t& KeyAscii) {
     }
 }
 
-void ModuleTests::TextNumber_KeyPress(std::int16_t& KeyAscii) { TextPIN_KeyPress(KeyAscii); }
+void ModuleTests::TextNumber_KeyPress(std::int16_t& KeyAscii) {
+    TextPIN_KeyPress(KeyAscii);
+}
 
 }  // namespace device_commands

@@ -15,7 +15,7 @@ namespace {
 using platform::Micros;
 
 class TestWindow : public platform::Form {
-public:
+  public:
     explicit TestWindow(platform::Runtime& runtime) : Form(runtime, u"TestWindow") {
         list.AddItem(u"a");
         list.AddItem(u"b");
@@ -33,7 +33,7 @@ public:
 };
 
 class FormsRuntime : public testing::Test {
-protected:
+  protected:
     FormsRuntime() { window.Show(); }
     platform::HeadlessRuntime runtime;
     TestWindow window{runtime};
@@ -44,7 +44,7 @@ TEST_F(FormsRuntime, ListIndexFromCodeRaisesClickOnlyForAnotherEntry) {
     window.list.Click = [&] { clicks.push_back(window.list.ListIndex()); };
     window.list.setListIndex(1);  // raised before the assignment returns
     EXPECT_EQ(clicks, std::vector<std::int16_t>{1});
-    window.list.setListIndex(1);  // already selected
+    window.list.setListIndex(1);   // already selected
     window.list.setListIndex(-1);  // nothing selected, nothing raised
     EXPECT_EQ(clicks, std::vector<std::int16_t>{1});
     EXPECT_EQ(window.list.Text(), u"");

@@ -7,19 +7,13 @@
 #include "console/tamsel.h"
 #include "console/version_caption.h"
 #include "platform/headless/headless_runtime.h"
+#include "tests/support/console_fixture.h"
 
 namespace {
 
-class LoadedWindow : public testing::Test {
+class LoadedWindow : public test_support::ConsoleFixture {
   protected:
-    LoadedWindow() {
-        runtime.App().Major = 1;
-        runtime.App().Minor = 0;
-        runtime.App().Revision = 4;
-        window.Show();
-    }
-    platform::HeadlessRuntime runtime;
-    console::Tamsel window{runtime};
+    LoadedWindow() { start(); }
 };
 
 TEST_F(LoadedWindow, ShowsTheStartUpState) {

@@ -10,10 +10,10 @@ TEST(ProgramInfo, FolderAndNameWithoutExtension) {
     struct Case {
         std::u16string path, folder, name;
     };
-    for (const Case& c : {Case{u"/opt/korvel/korvel", u"/opt/korvel", u"korvel"},
-                          Case{u"/home/op/bench.v2/tester.bin", u"/home/op/bench.v2", u"tester"},
-                          Case{u"/korvel", u"/", u"korvel"},
-                          Case{u"/opt/.hidden", u"/opt", u".hidden"}}) {
+    for (const Case& c :
+         {Case{u"/opt/korvel/korvel", u"/opt/korvel", u"korvel"},
+          Case{u"/home/op/bench.v2/tester.bin", u"/home/op/bench.v2", u"tester"},
+          Case{u"/korvel", u"/", u"korvel"}, Case{u"/opt/.hidden", u"/opt", u".hidden"}}) {
         std::u16string folder;
         std::u16string name;
         platform::SplitProgramPath(c.path, folder, name);

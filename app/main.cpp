@@ -1,1 +1,8 @@
-int main() { return 0; }
+#include <QApplication>
+
+#include "app/program.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    return app::RunKorvel();
+}

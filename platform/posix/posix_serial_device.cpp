@@ -11,66 +11,23 @@
 #include <utility>
 
 #include "platform/posix/line_speed.h"
+#include "platform/posix/raw_line.h"
 #include "platform/posix/serial_errno.h"
 #include "platform/runtime_error.h"
 
 namespace platform::posix {
 namespace {
 
-// A pseudo-terminal's (and n_tty's) receive buffer holds at most this many
-// bytes; a drain that took this much may have more behind it in the driver.
+// The line discipline's receive buffer holds at most this many bytes; a read
+// that took this much may have more behind it in the driver.
 constexpr std::size_t kLineDisciplineRoom = 4095;
-// How long to let the driver refill that buffer before taking the rest.
-constexpr int kRefillWaitMs = 50;
+// How long the driver may take to refill that buffer after a read.
+constexpr std::chrono::milliseconds kRefillWait(50);
 // Upper bound of one read-all, so that a flooding peer cannot hold the caller.
 constexpr std::size_t kMaxReadAll = 1 << 20;
 // The speed the driver reports back may differ by this much (percent), as a
 // UART's divisor allows, and still be in step with the far end.
 constexpr std::int64_t kSpeedTolerancePercent = 2;
-
-tcflag_t CharacterSize(int dataBits) {
-    switch (dataBits) {
-        case 5:
-            return CS5;
-        case 6:
-            return CS6;
-        case 7:
-            return CS7;
-        default:
-            return CS8;
-    }
-}
-
-tcflag_t ParityFlags(Parity parity) {
-    switch (parity) {
-        case Parity::Even:
-            return PARENB;
-        case Parity::Odd:
-            return PARENB | PARODD;
-        case Parity::Mark:
-            return PARENB | CMSPAR | PARODD;
-        case Parity::Space:
-            return PARENB | CMSPAR;
-        case Parity::None:
-            break;
-    }
-    return 0;
-}
-
-void MakeRaw(termios& tio, const LineSettings& settings) {
-    cfmakeraw(&tio);
-    tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY | INPCK);
-    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
-    tio.c_cflag |= CLOCAL | CREAD | HUPCL | CharacterSize(settings.dataBits);
-    tio.c_cflag |= ParityFlags(settings.parity);
-    // Linux has no 1.5 stop bits of its own; UARTs give 1.5 for 5 data bits
-    // when asked for 2.
-    if (settings.stopBits != StopBits::One) {
-        tio.c_cflag |= CSTOPB;
-    }
-    tio.c_cc[VMIN] = 0;
-    tio.c_cc[VTIME] = 0;
-}
 
 bool SpeedMatches(std::int32_t wanted, std::int32_t actual) {
     return std::llabs(static_cast<long long>(actual) - wanted) * 100 <=
@@ -152,7 +109,7 @@ void PosixSerialDevice::configure(const LineSettings& settings) {
     if (::tcgetattr(fd(), &tio) != 0) {
         fail(errno);
     }
-    MakeRaw(tio, settings);
+    MakeRawLine(tio, settings);
     if (::tcsetattr(fd(), TCSANOW, &tio) != 0) {
         if (errno == EINVAL) {
             Raise(kErrSettingsRefused);
@@ -250,11 +207,17 @@ std::vector<std::uint8_t> PosixSerialDevice::readAll() {
     checkLine();
     flushOutput();
     std::vector<std::uint8_t> bytes;
-    // FIONREAD stops at the line discipline's room; the driver refills it
-    // after each read, so keep going while a drain found it full.
-    while (drainOnce(bytes) >= kLineDisciplineRoom && bytes.size() < kMaxReadAll &&
-           waitReadable(std::chrono::milliseconds(kRefillWaitMs))) {
-        checkLine();
+    drainOnce(bytes);
+    // FIONREAD and one drain stop at the line discipline's room. The driver
+    // refills it only after each read, so once it was full, keep taking as
+    // long as refills come.
+    if (bytes.size() >= kLineDisciplineRoom) {
+        while (bytes.size() < kMaxReadAll && waitReadable(kRefillWait)) {
+            checkLine();
+            if (drainOnce(bytes) == 0) {
+                break;
+            }
+        }
     }
     return bytes;
 }

@@ -195,7 +195,11 @@ TEST_F(RealMainWindow, DisabledWindowSwallowsInputButIsNotGreyed) {
     window.setEnabled(false);
     QTest::mouseClick(widget(window.ComStartStop), Qt::LeftButton);
     widget<QPushButton>(window.ComStartStop)->click();
+    window.TextNumber.setSelStart(0);
     QTest::keyClick(widget(window.TextNumber), Qt::Key_5);
+    QTest::keyClick(widget(window.TextNumber), Qt::Key_Delete);  // a key without a character
+    QTest::mouseClick(widget(window.ComboPort), Qt::LeftButton);
+    EXPECT_FALSE(widget<QComboBox>(window.ComboPort)->view()->isVisible());
     EXPECT_EQ(clicks, 0);
     EXPECT_EQ(keys, 0);
     EXPECT_EQ(window.TextNumber.Text(), u"10086");

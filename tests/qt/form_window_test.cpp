@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 #include <vector>
 
@@ -230,6 +231,34 @@ TEST_F(FormWindowTest, AWindowShownMaximisedRestoresToItsNormalBounds) {
     plain.setWindowState(platform::vbNormal);
     EXPECT_EQ(top->frameGeometry().topLeft(), QPoint(100, 100));
     EXPECT_EQ(top->width(), qRound((plain.Width() - plain.frameWidth()) / 15.0));
+}
+
+TEST_F(FormWindowTest, TheProgramEndsWhenItsLastWindowIsClosed) {
+    Plain plain(runtime);
+    Dialog about(runtime);
+    plain.Show();
+    about.Show();
+    std::vector<const char*> steps;
+    // The box outlives the main window: the program runs on until it is closed too.
+    QTimer::singleShot(0, [&] {
+        steps.push_back("main closed");
+        runtime.window(plain)->close();
+        QTimer::singleShot(20, [&] {
+            steps.push_back(about.loaded() ? "box still open" : "box gone");
+            runtime.window(about)->close();
+        });
+    });
+    QTimer failSafe;
+    failSafe.setSingleShot(true);
+    QObject::connect(&failSafe, &QTimer::timeout, [&] {
+        steps.push_back("fail-safe");
+        QCoreApplication::exit(1);
+    });
+    failSafe.start(10000);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_EQ(steps, (std::vector<const char*>{"main closed", "box still open"}));
+    EXPECT_FALSE(plain.loaded());
+    EXPECT_FALSE(about.loaded());
 }
 
 }  // namespace

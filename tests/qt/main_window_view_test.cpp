@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -150,6 +151,22 @@ TEST_F(RealMainWindow, TypedKeysReachKeyPressFirst) {
     EXPECT_EQ(window.TextNumber.Text(), u"100869");
     EXPECT_EQ(box->text(), QStringLiteral("100869"));
     EXPECT_EQ(window.TextNumber.SelStart(), 5);
+}
+
+TEST_F(RealMainWindow, InputMethodTextGoesThroughKeyPressToo) {
+    std::vector<std::int16_t> seen;
+    window.TextNumber.KeyPress = [&seen](std::int16_t& key) {
+        seen.push_back(key);
+        if (key < '0' || key > '9') {
+            key = 0;
+        }
+    };
+    window.TextNumber.setSelStart(5);
+    QInputMethodEvent committed;
+    committed.setCommitString(QStringLiteral(u"1中2"));
+    QApplication::sendEvent(widget(window.TextNumber), &committed);
+    EXPECT_EQ(seen, (std::vector<std::int16_t>{'1', platform::AnsiCode(u'中'), '2'}));
+    EXPECT_EQ(window.TextNumber.Text(), u"1008612");
 }
 
 TEST_F(RealMainWindow, MaxLengthLimitsTypingOnly) {

@@ -205,4 +205,13 @@ TEST_F(QtRuntimeTest, NowIsTheLocalDateAndTime) {
     EXPECT_LE(got, after);
 }
 
+TEST(QtRuntimeApplication, KnowsTheExecutableAndItsVersion) {
+    const platform::QtRuntime runtime;
+    EXPECT_EQ(runtime.App().EXEName, u"korvel_qt_tests");
+    EXPECT_FALSE(runtime.App().Path.empty());
+    EXPECT_EQ(runtime.App().Major, 1);
+    EXPECT_EQ(runtime.App().Minor, 0);
+    EXPECT_EQ(runtime.App().Revision, 4);
+}
+
 }  // namespace

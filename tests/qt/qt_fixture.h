@@ -6,7 +6,10 @@
 #include <QWidget>
 
 #include "console/tamsel.h"
+#include "platform/headless/simulated_serial.h"
 #include "platform/qt/qt_runtime.h"
+#include "platform/utf.h"
+#include "tests/support/temp_dir.h"
 
 namespace korvel_test {
 
@@ -18,6 +21,8 @@ class RealMainWindow : public testing::Test {
         runtime.App().Major = 1;
         runtime.App().Minor = 0;
         runtime.App().Revision = 4;
+        // A folder of its own, so no settings file of another run is read.
+        runtime.App().Path = platform::FromUtf8(folder.path());
         window.Show();
     }
 
@@ -27,8 +32,10 @@ class RealMainWindow : public testing::Test {
     }
     QWidget* top() const { return runtime.window(window); }
 
+    test_support::TempDir folder;
     platform::QtRuntime runtime;
-    console::Tamsel window{runtime};
+    platform::headless::SimulatedSerialPorts ports{runtime};
+    console::Tamsel window{runtime, ports};
 };
 
 }  // namespace korvel_test

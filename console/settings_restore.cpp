@@ -15,8 +15,8 @@ constexpr std::int32_t kDefaultWidth = 8000;
 constexpr std::int32_t kMinHeight = 1500;
 constexpr std::int32_t kDefaultHeight = 6000;
 
-// A stored position the list cannot hold (below -1, or one a hand-edited
-// file pushed past the list) selects nothing rather than failing the start.
+// A stored position the list cannot take (below -1) selects nothing rather
+// than failing the start.
 std::int16_t ListPosition(std::int32_t stored, const platform::ComboBox& list) {
     return (stored < -1 || stored >= list.ListCount()) ? std::int16_t{-1}
                                                        : static_cast<std::int16_t>(stored);

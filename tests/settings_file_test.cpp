@@ -8,7 +8,6 @@
 
 #include "console/public_mod.h"
 #include "console/tamsel.h"
-#include "platform/ansi_codepage.h"
 #include "platform/form.h"
 #include "platform/private_profile.h"
 #include "platform/utf.h"

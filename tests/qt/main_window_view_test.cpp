@@ -32,11 +32,17 @@ TEST_F(RealMainWindow, ControlsArePlacedAtTwipsOverFifteen) {
         QRect pixels;
     };
     const Case cases[] = {
-        {&window.ComboPort, {8, 8, 88, 21}},      {&window.ComStartStop, {8, 56, 89, 25}},
-        {&window.TextPIN, {8, 112, 41, 21}},      {&window.ComDial[4], {40, 276, 25, 21}},
-        {&window.LabelDTR, {8, 348, 88, 17}},     {&window.TextSend, {35, 389, 13, 18}},
-        {&window.CheckDisplay, {8, 472, 93, 17}}, {&window.TextOut, {104, 0, 441, 145}},
-        {&window.LabelMove, {104, 168, 441, 17}}, {&window.RTextBuf, {104, 208, 441, 257}},
+        {&window.ComboPort, {8, 8, 88, 21}},
+        {&window.ComStartStop, {8, 56, 89, 25}},
+        {&window.TextPIN, {8, 112, 41, 21}},
+        {&window.ComDial[4], {40, 276, 25, 21}},
+        {&window.LabelDTR, {8, 348, 88, 17}},
+        {&window.TextSend, {35, 389, 13, 18}},
+        {&window.CheckDisplay, {8, 472, 93, 17}},
+        // The right-hand column as the resize lays it out in an 8235 x 10000 window.
+        {&window.TextOut, {104, 0, 438, 244}},
+        {&window.LabelMove, {104, 243, 438, 4}},
+        {&window.RTextBuf, {104, 247, 438, 392}},
     };
     for (const Case& c : cases) {
         QWidget* shown = runtime.widget(*c.control);
@@ -287,14 +293,15 @@ TEST_F(RealMainWindow, DraggingTheSplitterDeliversMouseMovesInTwipsWithCapture) 
     };
     QWindow* handle = top()->windowHandle();
     ASSERT_NE(handle, nullptr);
-    const QPoint bar = widget(window.LabelMove)->geometry().topLeft();  // (104, 168)
-    QTest::mouseMove(handle, bar + QPoint(10, 5));
-    QTest::mousePress(handle, Qt::LeftButton, {}, bar + QPoint(10, 5));
+    // The bar shows in the 40-twip gap between the panes, 10 twips below its top.
+    const QPoint bar = widget(window.LabelMove)->geometry().topLeft();  // (104, 243)
+    QTest::mouseMove(handle, bar + QPoint(10, 2));
+    QTest::mousePress(handle, Qt::LeftButton, {}, bar + QPoint(10, 2));
     QTest::mouseMove(handle, bar + QPoint(12, 27));   // over the lower pane: still the bar's
     QTest::mouseMove(handle, bar + QPoint(12, -30));  // over the upper pane
     QTest::mouseRelease(handle, Qt::LeftButton, {}, bar + QPoint(12, -30));
     ASSERT_GE(moves.size(), 3U);
-    EXPECT_EQ(moves.front(), (Move{0, 0, 150, 75}));  // hovering
+    EXPECT_EQ(moves.front(), (Move{0, 0, 150, 30}));  // hovering
     const std::vector<Move> dragged(moves.end() - 2, moves.end());
     EXPECT_EQ(dragged, (std::vector<Move>{{1, 0, 180, 405}, {1, 0, 180, -450}}));
 }

@@ -21,8 +21,13 @@ class RealMainWindow : public testing::Test {
         runtime.App().Major = 1;
         runtime.App().Minor = 0;
         runtime.App().Revision = 4;
-        // A folder of its own, so no settings file of another run is read.
+        // A folder of its own, with a settings file that gives the window its
+        // design place and room for every control of the left column.
         runtime.App().Path = platform::FromUtf8(folder.path());
+        test_support::WriteBytes(folder.file("korvel.ini"),
+                                 "[TamselSet]\nPort=-1\nSpeed=-1\n[Point]\nTop=1035\nLeft=5175\n"
+                                 "Width=8235\nHeight=10000\nWindowState=0\n");
+        runtime.App().EXEName = u"korvel";
         window.Show();
     }
 

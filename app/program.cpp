@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "about/about_box_opener.h"
 #include "console/tamsel.h"
 #include "device_commands/module_tests.h"
 #include "platform/posix/posix_serial_ports.h"
@@ -24,6 +25,7 @@ int RunKorvel() {
     platform::posix::PosixSerialPorts ports(platform::ToUtf8(program.Path));
     console::Tamsel window(runtime, ports);
     device_commands::ModuleTests moduleTests(window);
+    about::AboutBoxOpener aboutBox(window);
     // A desktop logout or kill closes the window the way its close box does.
     platform::CloseOnTerminationSignal termination(window);
 

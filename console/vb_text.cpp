@@ -16,9 +16,11 @@ std::u16string NumberText(double value) {
     if (std::nearbyint(value) == value && std::abs(value) < 1e15) {
         return Str(static_cast<std::int64_t>(value));
     }
-    // Shortest text that reads back as the same single-precision value.
+    // Shortest text that reads back as the same single-precision value,
+    // always in plain digits: a tiny fraction must not come out as "1e-04".
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<float>(value));
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<float>(value),
+                                      std::chars_format::fixed);
     return platform::FromUtf8(std::string(buffer, result.ptr));
 }
 

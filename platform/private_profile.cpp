@@ -59,11 +59,13 @@ std::int32_t GetPrivateProfileIntA(std::u16string_view section, std::u16string_v
 std::u16string GetPrivateProfileStringA(std::u16string_view section, std::u16string_view key,
                                         std::u16string_view defaultValue, std::size_t size,
                                         std::u16string_view path) {
-    const std::string text = ReadValue(section, key, path).value_or(ToAnsi(defaultValue));
+    const std::string stored = ReadValue(section, key, path).value_or(ToAnsi(defaultValue));
     if (size == 0) {
         return {};
     }
-    return FromAnsi(std::string_view(text).substr(0, AnsiPrefixLength(text, size - 1)));
+    // A NUL byte in the file would be the buffer's terminator: the text ends there.
+    const std::string_view text = std::string_view(stored).substr(0, stored.find('\0'));
+    return FromAnsi(text.substr(0, AnsiPrefixLength(text, size - 1)));
 }
 
 bool WritePrivateProfileStringA(std::u16string_view section, std::u16string_view key,

@@ -23,7 +23,8 @@ std::int32_t GetPrivateProfileIntA(std::u16string_view section, std::u16string_v
 // The key's whole value text (an inline comment included), or `defaultValue`
 // when the file, the section or the key is missing; in either case what a
 // buffer of `size` bytes holds up to its terminator: at most size - 1 bytes of
-// the ANSI code page, never half of a double-byte character.
+// the ANSI code page, never half of a double-byte character, and nothing from
+// a NUL byte on.
 std::u16string GetPrivateProfileStringA(std::u16string_view section, std::u16string_view key,
                                         std::u16string_view defaultValue, std::size_t size,
                                         std::u16string_view path);

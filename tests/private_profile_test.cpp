@@ -119,6 +119,8 @@ const ReadCase kReadCases[] = {
     {"WrapsToMinusOne", "[P]\nv=4294967295\n", u"P", u"v", -1, u"4294967295"},
     {"WrapsToZero", "[P]\nv=4294967296\n", u"P", u"v", 0, u"4294967296"},
     {"CrLfLines", "[TamselSet]\r\nPort=2\r\n", u"TamselSet", u"Port", 2, u"2"},
+    // The buffer's text ends at a NUL byte, so a ";" behind one is not seen.
+    {"NulByteEndsTheText", std::string("[P]\nv=12\0; x\n", 13), u"P", u"v", 12, u"12"},
     {"NoFinalLineEnd", "[TamselSet]\nPort=3", u"TamselSet", u"Port", 3, u"3"},
     {"ChineseValue", "[S]\nName=\xD6\xD0\xCE\xC4\n", u"S", u"Name", kDefault, u"中文"},
     // 癩 is B0 5D: its second byte is "]" and must not end the section name.
@@ -170,6 +172,15 @@ TEST(ProfileRead, MissingKeyGivesTheDefaultCutToSize) {
     const std::u16string path = Text(dir.file("none.ini"));
     EXPECT_EQ(GetPrivateProfileStringA(u"S", u"k", u"abcdef", 4, path), u"abc");
     EXPECT_EQ(GetPrivateProfileStringA(u"S", u"k", u"中文", 4, path), u"中");
+}
+
+TEST(ProfileRead, PipeInsteadOfFileGivesDefaultsAtOnce) {
+    TempDir dir;
+    const std::string path = dir.file("korvel.ini");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    EXPECT_EQ(GetPrivateProfileIntA(u"S", u"k", -7, Text(path)), -7);
+    EXPECT_EQ(GetPrivateProfileStringA(u"S", u"k", u"d", 300, Text(path)), u"d");
+    EXPECT_FALSE(WritePrivateProfileStringA(u"S", u"k", u"1", Text(path)));
 }
 
 TEST(ProfileRead, FolderInsteadOfFileGivesDefaults) {

@@ -102,7 +102,9 @@ void SyncFolderOf(const std::string& target) {
 
 FileReadResult ReadWholeFile(const std::string& path, std::string& bytes) {
     bytes.clear();
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK: a FIFO in the file's place must not hang the read; for a
+    // regular file it changes nothing.
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.valid()) {
         return (errno == ENOENT || errno == ENOTDIR) ? FileReadResult::kMissing
                                                      : FileReadResult::kFailed;

@@ -52,18 +52,16 @@ QString PromptText(const std::u16string& prompt) {
 }  // namespace
 
 QtRuntime::QtRuntime() {
-    QApplication& app = RequireApplication();
+    RequireApplication();
     QApplication::setQuitOnLastWindowClosed(true);
     const QFileInfo executable(QCoreApplication::applicationFilePath());
     App().Path = qt::FromQString(executable.absolutePath());
     App().EXEName = qt::FromQString(executable.completeBaseName());
     App().Title = qt::FromQString(QCoreApplication::applicationName());
-#ifdef KORVEL_VERSION_MAJOR
+    // The executable's version, as the build gives it.
     App().Major = KORVEL_VERSION_MAJOR;
     App().Minor = KORVEL_VERSION_MINOR;
     App().Revision = KORVEL_VERSION_PATCH;
-#endif
-    (void)app;
     guard_ = std::make_unique<qt::InputGuard>();
     timers_ = std::make_unique<qt::TimerDriver>(*this);
 }

@@ -27,8 +27,7 @@ CloseOnTerminationSignal::CloseOnTerminationSignal(Form& window) : window_(windo
         return;
     }
     notifier_ = std::make_unique<QSocketNotifier>(gWake[0], QSocketNotifier::Read);
-    QObject::connect(notifier_.get(), &QSocketNotifier::activated, this,
-                     [this] { signalled(); });
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated, this, [this] { signalled(); });
     struct sigaction action {};
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);

@@ -59,7 +59,19 @@ void TextBoxWidget::limitLength() {
     // then nothing more can be typed until it is shorter than the limit.
     const std::int32_t limit = box().MaxLength();
     const auto length = static_cast<int>(box().Text().size());
-    setMaxLength(limit == 0 ? std::max(kUnlimited, length) : std::max<int>(limit, length));
+    const int wanted = limit == 0 ? std::max(kUnlimited, length) : std::max<int>(limit, length);
+    if (wanted == maxLength()) {
+        return;
+    }
+    // Setting the limit puts the caret at the end; it goes back where it was.
+    const int anchor = hasSelectedText() ? selectionStart() : cursorPosition();
+    const int caret = cursorPosition();
+    QScopedValueRollback guard(syncing_, true);
+    setMaxLength(wanted);
+    setCursorPosition(anchor);
+    if (caret != anchor) {
+        cursorForward(true, caret - anchor);
+    }
 }
 
 void TextBoxWidget::showText() {

@@ -141,4 +141,27 @@ TEST_F(ReplyWindow, NoInputReachesTheMainWindow) {
     other.Unload();
 }
 
+// A window unloaded while a command waits (the program being ended) has no
+// timer left to close the reply window; the wait must end all the same.
+TEST_F(ReplyWindow, EndsWhenTheWindowIsUnloadedMeanwhile) {
+    platform::Form other{runtime, u"Other"};
+    platform::Timer closer{other, u"Closer"};
+    closer.OnTimer = [&] {
+        closer.setEnabled(false);
+        window.Unload();
+    };
+    other.Show();
+    closer.setInterval(100);
+    closer.setEnabled(true);
+    const Micros start = runtime.now();
+
+    tests.SendCommand(u"AT+CSQ");
+
+    EXPECT_FALSE(window.loaded());
+    EXPECT_FALSE(line().isOpen());
+    EXPECT_LE(runtime.now() - start, 300 * kMs);
+    EXPECT_FALSE(window.ReplyWaiting);
+    other.Unload();
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QFont>
 #include <QMessageBox>
 #include <QScreen>
 #include <chrono>
@@ -54,6 +55,13 @@ QString PromptText(const std::u16string& prompt) {
 QtRuntime::QtRuntime() {
     RequireApplication();
     QApplication::setQuitOnLastWindowClosed(true);
+    // The platform's default font: a narrow CJK-capable face at 9 points, so
+    // captions such as "RTS=1 Disable" fit the widths the windows give them.
+    QFont standard = QApplication::font();
+    standard.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+                          standard.family()});
+    standard.setPointSizeF(9.0);
+    QApplication::setFont(standard);
     const QFileInfo executable(QCoreApplication::applicationFilePath());
     App().Path = qt::FromQString(executable.absolutePath());
     App().EXEName = qt::FromQString(executable.completeBaseName());

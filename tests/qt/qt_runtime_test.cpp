@@ -58,8 +58,9 @@ TEST_F(QtRuntimeTest, DoEventsFiresAFiveMillisecondTimer) {
     }));
     // Ten ticks of 5 ms cannot come in less than 45 ms.
     EXPECT_GE(runtime.now() - start, 45000);
-    // Between ticks DoEvents sleeps: a spinning loop would call it thousands of times.
-    EXPECT_LE(calls, 60);
+    // Between ticks DoEvents sleeps: a spinning loop would call it tens of thousands of
+    // times in 50 ms. Other window events may take a call each, so leave room for them.
+    EXPECT_LE(calls, 500);
 }
 
 TEST_F(QtRuntimeTest, TimersRunOnlyWithAnIntervalEnabledAndLoaded) {

@@ -64,39 +64,41 @@ void OpenPort(platform::Runtime&, console::Tamsel& window) {
     }
 }
 
-void IdleTick() {
+// The real window with its port open on a pseudo-terminal.
+struct OpenOnPty {
+    OpenOnPty() : pty(folder), ports(folder.path()), window(runtime, ports) {
+        runtime.App().Path = platform::FromUtf8(folder.path());
+        window.Show();
+        OpenPort(runtime, window);
+    }
+    ~OpenOnPty() { window.ComStartStop_Click(); }
+    OpenOnPty(const OpenOnPty&) = delete;
+    OpenOnPty& operator=(const OpenOnPty&) = delete;
+
     test_support::TempDir folder;
-    PtyPort pty(folder);
+    PtyPort pty;
     platform::QtRuntime runtime;
-    runtime.App().Path = platform::FromUtf8(folder.path());
-    platform::posix::PosixSerialPorts ports(folder.path());
-    console::Tamsel window(runtime, ports);
-    window.Show();
-    OpenPort(runtime, window);
-    window.TimerRead.setEnabled(false);  // ticks are called directly below
+    platform::posix::PosixSerialPorts ports;
+    console::Tamsel window;
+};
+
+void IdleTick() {
+    OpenOnPty bench;
+    bench.window.TimerRead.setEnabled(false);  // ticks are called directly below
     QCoreApplication::processEvents();
 
     constexpr int kTicks = 20000;
     const auto start = Clock::now();
     for (int i = 0; i < kTicks; ++i) {
-        window.TimerRead_Timer();
+        bench.window.TimerRead_Timer();
     }
     const double micros =
         std::chrono::duration<double, std::micro>(Clock::now() - start).count() / kTicks;
     std::printf("idle tick (pseudo-terminal, real view): %.2f us per tick\n", micros);
-    window.ComStartStop_Click();
 }
 
 void IdleCpu() {
-    test_support::TempDir folder;
-    PtyPort pty(folder);
-    platform::QtRuntime runtime;
-    runtime.App().Path = platform::FromUtf8(folder.path());
-    platform::posix::PosixSerialPorts ports(folder.path());
-    console::Tamsel window(runtime, ports);
-    window.Show();
-    OpenPort(runtime, window);
-
+    OpenOnPty bench;
     const double cpuBefore = CpuSeconds();
     const auto start = Clock::now();
     QTimer::singleShot(10000, [] { QCoreApplication::exit(0); });
@@ -104,7 +106,6 @@ void IdleCpu() {
     const double wall = std::chrono::duration<double>(Clock::now() - start).count();
     const double cpu = CpuSeconds() - cpuBefore;
     std::printf("idle with the port open, %.1f s: %.2f %% of one core\n", wall, 100.0 * cpu / wall);
-    window.ComStartStop_Click();
 }
 
 void Flood(std::size_t bytesPerTick) {

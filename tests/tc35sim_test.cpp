@@ -1,11 +1,6 @@
 // The tc35sim program on a real pseudo-terminal, driven with plain POSIX calls.
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -17,11 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/tc35sim_process.h"
+#include "tests/support/temp_dir.h"
+
 #ifndef TC35SIM_PATH
 #error "TC35SIM_PATH names the tc35sim program"
 #endif
-
-extern char** environ;
 
 namespace {
 
@@ -52,77 +48,6 @@ std::string ReadUntil(int fd, std::string_view text) {
     }
     return got;
 }
-
-class TempDir {
-  public:
-    TempDir() {
-        std::string pattern = testing::TempDir() + "tc35simXXXXXX";
-        path_ = mkdtemp(pattern.data()) ? pattern : std::string{};
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
-};
-
-class Simulator {
-  public:
-    explicit Simulator(std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(), TC35SIM_PATH);
-        std::vector<char*> argv;
-        for (std::string& argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        int out[2];
-        if (pipe2(out, O_CLOEXEC) != 0) {
-            return;
-        }
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        if (posix_spawn(&pid_, TC35SIM_PATH, &actions, nullptr, argv.data(), environ) != 0) {
-            pid_ = -1;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-        close(out[1]);
-        output_ = ReadUntil(out[0], "\n");
-        close(out[0]);
-    }
-    Simulator(const Simulator&) = delete;
-    Simulator& operator=(const Simulator&) = delete;
-    ~Simulator() { stop(); }
-
-    bool running() const { return pid_ > 0; }
-    const std::string& output() const { return output_; }
-
-    // Exit status after SIGTERM, -1 when it did not end normally.
-    int stop() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-        }
-        return wait();
-    }
-
-    int wait() {
-        if (pid_ <= 0) {
-            return -1;
-        }
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-  private:
-    pid_t pid_ = -1;
-    std::string output_;
-};
 
 int OpenLine(const std::string& path, speed_t speed) {
     const int fd = open(path.c_str(), O_RDWR | O_NOCTTY);
@@ -156,10 +81,9 @@ TEST(Tc35SimProgram, AnswersOnAPseudoTerminalAtTheSpeedTheProgramSet) {
         speed_t speed;
     } cases[] = {{"9600", B9600}, {"19200", B19200}};
     for (const auto& c : cases) {
-        const TempDir dir;
-        ASSERT_FALSE(dir.path().empty());
-        const std::string link = dir.path() + "/COM1";
-        Simulator simulator{{"--link", link, "--baud", c.baud}};
+        const test_support::TempDir dir;
+        const std::string link = dir.file("COM1");
+        test_support::Tc35SimProcess simulator(TC35SIM_PATH, {"--link", link, "--baud", c.baud});
         ASSERT_TRUE(simulator.running());
 
         std::error_code error;
@@ -177,9 +101,9 @@ TEST(Tc35SimProgram, AnswersOnAPseudoTerminalAtTheSpeedTheProgramSet) {
 }
 
 TEST(Tc35SimProgram, RefusesAMissingLink) {
-    Simulator simulator{{"--baud", "9600"}};
+    test_support::Tc35SimProcess simulator(TC35SIM_PATH, {"--baud", "9600"});
     EXPECT_EQ(simulator.output(), "");
-    EXPECT_EQ(simulator.wait(), 2);
+    EXPECT_EQ(simulator.stop(), 2);  // it had already ended with its usage status
 }
 
 }  // namespace

@@ -15,8 +15,14 @@ done
 if ((${#missing[@]} > 0)); then
     echo "Installing: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq >/dev/null
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    apt_log="$(mktemp)"
+    if ! { apt-get update -qq && apt-get install -y -qq --no-install-recommends "${missing[@]}"; } \
+        >"$apt_log" 2>&1; then
+        cat "$apt_log"
+        rm -f "$apt_log"
+        exit 1
+    fi
+    rm -f "$apt_log"
 fi
 
 # build DIR [cmake options...]: configures once, then builds; output only on failure.

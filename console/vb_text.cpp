@@ -7,6 +7,14 @@
 #include "platform/utf.h"
 
 namespace console {
+namespace {
+
+// Blanks, tabs and line feeds do not count in a number's text.
+bool IsStripped(char16_t ch) {
+    return ch == u' ' || ch == u'\t' || ch == u'\n';
+}
+
+}  // namespace
 
 std::u16string Str(std::int64_t value) {
     return platform::FromUtf8(std::to_string(value));
@@ -28,7 +36,7 @@ double Val(std::u16string_view text) {
     std::string digits;
     bool point = false;
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) {
+    while (i < text.size() && IsStripped(text[i])) {
         ++i;
     }
     if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
@@ -37,7 +45,7 @@ double Val(std::u16string_view text) {
     }
     for (; i < text.size(); ++i) {
         const char16_t ch = text[i];
-        if (ch == u' ' || ch == u'\t') {
+        if (IsStripped(ch)) {
             continue;  // Val skips blanks inside the number too
         }
         if (ch >= u'0' && ch <= u'9') {

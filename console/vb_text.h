@@ -12,8 +12,8 @@ std::u16string Str(std::int64_t value);
 // Decimal text of a geometry value: a fraction only when the number has one.
 std::u16string NumberText(double value);
 
-// The leading number of a text, read the way the runtime's Val does: blanks
-// skipped, digits with at most one decimal point, 0 when none.
+// The leading number of a text, read the way the runtime's Val does: blanks,
+// tabs and line feeds skipped, digits with at most one decimal point, 0 when none.
 double Val(std::u16string_view text);
 
 }  // namespace console

@@ -127,6 +127,18 @@ std::int16_t AnsiCode(char16_t ch) {
     return static_cast<std::int16_t>('?');
 }
 
+std::u16string AnsiCodeToText(std::int16_t code) {
+    if (code == 0) {
+        return {};
+    }
+    if (code > 0 && code < 256) {
+        return std::u16string(1, AnsiByteToChar(static_cast<std::uint8_t>(code)));
+    }
+    const auto bits = static_cast<std::uint16_t>(code);
+    const char bytes[2] = {static_cast<char>(bits >> 8), static_cast<char>(bits & 0xFF)};
+    return FromAnsi(std::string_view(bytes, 2));
+}
+
 std::string ToAnsi(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());

@@ -17,6 +17,10 @@ char16_t AnsiByteToChar(std::uint8_t byte);
 // character the code page lacks gives the code of "?".
 std::int16_t AnsiCode(char16_t ch);
 
+// The character of a code as AnsiCode gives it: a byte, or a double-byte
+// character's two-byte code as a signed 16-bit number. Empty for 0.
+std::u16string AnsiCodeToText(std::int16_t code);
+
 // Text to bytes of the code page; characters it lacks become "?".
 std::string ToAnsi(std::u16string_view text);
 

@@ -12,9 +12,9 @@ namespace platform {
 CommandButton::CommandButton(Form& form, std::u16string name, std::int16_t index)
     : Control(form, ControlKind::CommandButton, std::move(name), index) {}
 
-void CommandButton::setCaption(std::u16string value) {
+void CommandButton::setCaption(std::u16string_view value) {
     if (value != caption_) {
-        caption_ = std::move(value);
+        caption_.assign(value);
         notify(Property::Caption);
     }
 }
@@ -22,9 +22,9 @@ void CommandButton::setCaption(std::u16string value) {
 Label::Label(Form& form, std::u16string name)
     : Control(form, ControlKind::Label, std::move(name)) {}
 
-void Label::setCaption(std::u16string value) {
+void Label::setCaption(std::u16string_view value) {
     if (value != caption_) {
-        caption_ = std::move(value);
+        caption_.assign(value);
         notify(Property::Caption);
     }
 }
@@ -122,14 +122,10 @@ void TextControl::typeCharacter(std::int16_t keyAscii) {
         typed = u"\r\n";
     } else if (keyAscii > 0 && keyAscii < 32) {
         return;
-    } else if (keyAscii > 0 && keyAscii < 256) {
-        typed = std::u16string(1, AnsiByteToChar(static_cast<std::uint8_t>(keyAscii)));
     } else {
-        const auto code = static_cast<std::uint16_t>(keyAscii);
-        const char bytes[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
-        typed = FromAnsi(std::string_view(bytes, 2));
+        typed = AnsiCodeToText(keyAscii);
     }
-    if (static_cast<std::size_t>(selLength_) + room() < typed.size()) {
+    if (typed.empty() || static_cast<std::size_t>(selLength_) + room() < typed.size()) {
         return;
     }
     replace(selStart_, selLength_, typed, true);
@@ -222,9 +218,9 @@ void ComboBox::pick(std::int16_t index) {
 CheckBox::CheckBox(Form& form, std::u16string name)
     : Control(form, ControlKind::CheckBox, std::move(name)) {}
 
-void CheckBox::setCaption(std::u16string value) {
+void CheckBox::setCaption(std::u16string_view value) {
     if (value != caption_) {
-        caption_ = std::move(value);
+        caption_.assign(value);
         notify(Property::Caption);
     }
 }

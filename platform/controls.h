@@ -13,7 +13,7 @@ class CommandButton : public Control {
   public:
     CommandButton(Form& form, std::u16string name, std::int16_t index = -1);
     const std::u16string& Caption() const { return caption_; }
-    void setCaption(std::u16string value);
+    void setCaption(std::u16string_view value);
     // Enter presses the default button, Esc the cancel button of the window.
     bool Default() const { return default_; }
     void setDefault(bool value) { default_ = value; }
@@ -30,7 +30,8 @@ class Label : public Control {
   public:
     Label(Form& form, std::u16string name);
     const std::u16string& Caption() const { return caption_; }
-    void setCaption(std::u16string value);
+    // An unchanged caption costs nothing: status labels are rewritten every tick.
+    void setCaption(std::u16string_view value);
     // 0 none, 1 a thin single line.
     std::int16_t BorderStyle() const { return borderStyle_; }
     void setBorderStyle(std::int16_t value);
@@ -131,7 +132,7 @@ class CheckBox : public Control {
   public:
     CheckBox(Form& form, std::u16string name);
     const std::u16string& Caption() const { return caption_; }
-    void setCaption(std::u16string value);
+    void setCaption(std::u16string_view value);
     // 0 unchecked, 1 checked. A change raises Click.
     std::int16_t Value() const { return value_; }
     void setValue(std::int16_t value);

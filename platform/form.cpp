@@ -56,30 +56,25 @@ void Form::setTop(float value) {
 }
 
 void Form::setWidth(float value) {
-    if (value < 0) {
-        Raise(kErrInvalidPropertyValue);
-    }
-    if (value != normal_.width) {
-        normal_.width = value;
-        if (windowState_ == vbMaximized) {
-            notify(FormProperty::Geometry);
-        } else {
-            geometryChanged();
-        }
-    }
+    setNormalSize(normal_.width, value);
 }
 
 void Form::setHeight(float value) {
+    setNormalSize(normal_.height, value);
+}
+
+void Form::setNormalSize(float& side, float value) {
     if (value < 0) {
         Raise(kErrInvalidPropertyValue);
     }
-    if (value != normal_.height) {
-        normal_.height = value;
-        if (windowState_ == vbMaximized) {
-            notify(FormProperty::Geometry);
-        } else {
-            geometryChanged();
-        }
+    if (value == side) {
+        return;
+    }
+    side = value;
+    if (windowState_ == vbMaximized) {
+        notify(FormProperty::Geometry);  // takes effect when the window is restored
+    } else {
+        geometryChanged();
     }
 }
 

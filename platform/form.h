@@ -146,6 +146,7 @@ class Form {
     void controlDisabled(Control& control);
 
     const Rect& bounds() const;
+    void setNormalSize(float& side, float value);
     void geometryChanged();
     void notify(FormProperty property) const;
 

@@ -9,6 +9,8 @@
 #include "platform/headless/simulated_serial.h"
 #include "platform/mscomm.h"
 #include "platform/runtime_error.h"
+#include "tests/support/run_time_error.h"
+#include "tests/support/test_clock.h"
 
 namespace {
 
@@ -17,24 +19,8 @@ using platform::MSComm;
 using platform::headless::LineChange;
 using platform::headless::SimulatedLine;
 using platform::headless::SimulatedSerialPorts;
-
-class TestClock final : public platform::Clock {
-  public:
-    Micros now() const override { return now_; }
-    void set(Micros at) { now_ = at; }
-
-  private:
-    Micros now_ = 0;
-};
-
-int ErrorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const platform::RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using test_support::ErrorOf;
+using test_support::TestClock;
 
 std::vector<std::uint8_t> Bytes(std::string_view text) {
     return std::vector<std::uint8_t>(text.begin(), text.end());

@@ -27,9 +27,11 @@
 #include "platform/posix/unique_fd.h"
 #include "platform/runtime_error.h"
 #include "platform/utf.h"
+#include "tests/support/run_time_error.h"
 
 namespace {
 
+using test_support::ErrorOf;
 using namespace std::chrono_literals;
 using platform::MSComm;
 using platform::posix::ModemLineIo;
@@ -39,15 +41,6 @@ using platform::posix::UniqueFd;
 
 constexpr auto kTimeout = 10s;
 constexpr int kPort = 3;
-
-int ErrorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const platform::RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 int MillisLeft(std::chrono::steady_clock::time_point deadline) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(

@@ -6,6 +6,7 @@
 #include "console/colors.h"
 #include "platform/runtime_error.h"
 #include "tests/support/console_fixture.h"
+#include "tests/support/run_time_error.h"
 
 namespace {
 
@@ -194,12 +195,8 @@ TEST_F(HexFunctions, IntToHexStr) {
     }
     const std::int16_t value = 1;
     const std::int16_t negative = -1;
-    try {
-        window.IntToHexStr(value, negative);
-        FAIL() << "a negative digit count is refused";
-    } catch (const platform::RuntimeError& error) {
-        EXPECT_EQ(error.number(), platform::kErrInvalidCall);
-    }
+    EXPECT_EQ(test_support::ErrorOf([&] { window.IntToHexStr(value, negative); }),
+              platform::kErrInvalidCall);
 }
 
 TEST_F(HexFunctions, HexStrToLong) {
@@ -214,12 +211,8 @@ TEST_F(HexFunctions, HexStrToLong) {
     }
     for (const std::u16string text :
          {u"80000000", u"9ABCDEF0", u"A0000000", u"FFFFFFFF", u"100000000", u"123456789"}) {
-        try {
-            window.HexStrToLong(text);
-            ADD_FAILURE() << platform::ToUtf8(text) << " overflows";
-        } catch (const platform::RuntimeError& error) {
-            EXPECT_EQ(error.number(), platform::kErrOverflow);
-        }
+        EXPECT_EQ(test_support::ErrorOf([&] { window.HexStrToLong(text); }), platform::kErrOverflow)
+            << platform::ToUtf8(text);
     }
 }
 

@@ -17,9 +17,12 @@
 #include "platform/posix/unique_fd.h"
 #include "platform/runtime_error.h"
 #include "platform/utf.h"
+#include "tests/support/fd_reading.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
+
+using test_support::ReadUntilClosed;
 
 using platform::Dir;
 using platform::Shell;
@@ -39,24 +42,6 @@ std::optional<int> StartFailure(const std::u16string& command) {
         return error.number();
     }
     return std::nullopt;
-}
-
-// Everything written to the FIFO until its writer closes it; "" on timeout.
-std::string ReadUntilClosed(int fd, int timeoutMs) {
-    std::string text;
-    for (;;) {
-        pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, timeoutMs) <= 0) {
-            return {};
-        }
-        char buffer[256];
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got > 0) {
-            text.append(buffer, static_cast<std::size_t>(got));
-        } else if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR)) {
-            return text;
-        }
-    }
 }
 
 TEST(Shell, StartsAProgramByPath) {

@@ -8,6 +8,8 @@
 #include "platform/clock.h"
 #include "platform/headless/simulated_serial.h"
 #include "platform/runtime_error.h"
+#include "tests/support/run_time_error.h"
+#include "tests/support/test_clock.h"
 
 namespace {
 
@@ -16,15 +18,8 @@ using platform::Micros;
 using platform::SerialDevice;
 using platform::headless::SimulatedLine;
 using platform::headless::SimulatedSerialPorts;
-
-class TestClock final : public platform::Clock {
-  public:
-    Micros now() const override { return now_; }
-    void set(Micros at) { now_ = at; }
-
-  private:
-    Micros now_ = 0;
-};
+using test_support::ErrorOf;
+using test_support::TestClock;
 
 struct Sent {
     Micros at;
@@ -35,15 +30,6 @@ struct Sent {
 
 std::ostream& operator<<(std::ostream& out, const Sent& s) {
     return out << "{" << s.at << ", \"" << s.bytes << "\", " << s.baud << "}";
-}
-
-int ErrorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const platform::RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 LineSettings At(std::int32_t baud) {

@@ -20,9 +20,12 @@
 #include "platform/runtime_error.h"
 #include "platform/shell.h"
 #include "platform/utf.h"
+#include "tests/support/fd_reading.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
+
+using test_support::ReadUntilClosed;
 
 using about::frmAbout;
 using platform::HKEY_LOCAL_MACHINE;
@@ -318,24 +321,6 @@ TEST_F(StartSysInfoTest, NothingInTheBoxLaunches) {
 }
 
 // ------------------------------------------------------------ real program start
-
-// Everything written to the FIFO until its writer closes it; "" on timeout.
-std::string ReadUntilClosed(int fd, int timeoutMs) {
-    std::string text;
-    for (;;) {
-        pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, timeoutMs) <= 0) {
-            return {};
-        }
-        char buffer[256];
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got > 0) {
-            text.append(buffer, static_cast<std::size_t>(got));
-        } else if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR)) {
-            return text;
-        }
-    }
-}
 
 class RealStart : public ::testing::Test {
   protected:

@@ -132,21 +132,23 @@ void FormWindow::applyState() {
     if (form_ == nullptr || !isVisible() || shownState() == form_->WindowState()) {
         return;
     }
-    {
-        const QScopedValueRollback guard(applying_, true);
-        switch (form_->WindowState()) {
-            case vbMinimized:
-                showMinimized();
-                break;
-            case vbMaximized:
-                showMaximized();
-                break;
-            default:
-                showNormal();
-                break;
-        }
-    }
+    showInModelState();
     applyGeometry();
+}
+
+void FormWindow::showInModelState() {
+    const QScopedValueRollback guard(applying_, true);
+    switch (form_->WindowState()) {
+        case vbMinimized:
+            showMinimized();
+            break;
+        case vbMaximized:
+            showMaximized();
+            break;
+        default:
+            showNormal();
+            break;
+    }
 }
 
 void FormWindow::showFromModel() {
@@ -154,20 +156,7 @@ void FormWindow::showFromModel() {
         return;
     }
     applyGeometry();
-    {
-        const QScopedValueRollback guard(applying_, true);
-        switch (form_->WindowState()) {
-            case vbMinimized:
-                showMinimized();
-                break;
-            case vbMaximized:
-                showMaximized();
-                break;
-            default:
-                show();
-                break;
-        }
-    }
+    showInModelState();
     if (Control* focus = form_->ActiveControl()) {
         if (ControlWidget* widget = widgetFor(*focus)) {
             widget->focusRequested();

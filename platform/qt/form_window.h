@@ -52,6 +52,8 @@ class FormWindow final : public QWidget, public FormView {
     void applyFlags();
     void applyGeometry();
     void applyState();
+    // Shows the window minimised, maximised or normal, as the model has it.
+    void showInModelState();
     std::int16_t shownState() const;
     // The outer position and inner size that bounds in twips give.
     QRect modelPixels(const Rect& bounds) const;

@@ -65,14 +65,7 @@ std::unique_ptr<QKeyEvent> KeyEventFor(std::int16_t keyAscii) {
     if (keyAscii > 0 && keyAscii < 0x20) {
         return nullptr;
     }
-    std::u16string typed;
-    if (keyAscii > 0 && keyAscii < 256) {
-        typed = std::u16string(1, AnsiByteToChar(static_cast<std::uint8_t>(keyAscii)));
-    } else if (keyAscii != 0) {
-        const auto code = static_cast<std::uint16_t>(keyAscii);
-        const char bytes[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
-        typed = FromAnsi(std::string_view(bytes, 2));
-    }
+    const std::u16string typed = AnsiCodeToText(keyAscii);
     if (typed.empty()) {
         return nullptr;
     }

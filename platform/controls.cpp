@@ -125,7 +125,10 @@ void TextControl::typeCharacter(std::int16_t keyAscii) {
     } else {
         typed = AnsiCodeToText(keyAscii);
     }
-    if (typed.empty() || static_cast<std::size_t>(selLength_) + room() < typed.size()) {
+    // The selection's characters make room; compared without adding, since an
+    // unlimited room is the largest size there is.
+    const auto freed = static_cast<std::size_t>(selLength_);
+    if (typed.empty() || (typed.size() > freed && typed.size() - freed > room())) {
         return;
     }
     replace(selStart_, selLength_, typed, true);

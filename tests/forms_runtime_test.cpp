@@ -224,3 +224,25 @@ TEST_F(FormsRuntime, MaximisedWindowReadsTheMaximisedBoundsAndRestoresTheNormalO
 }
 
 }  // namespace
+
+namespace {
+
+// Typing over a selection replaces it, also in a text without a length limit.
+TEST_F(FormsRuntime, TypingReplacesTheSelection) {
+    struct Case {
+        std::int32_t maxLength;
+        std::int32_t selected;
+        std::u16string after;
+    };
+    for (const Case& c :
+         {Case{0, 1, u"aXcd"}, Case{0, 2, u"aXd"}, Case{4, 1, u"aXcd"}, Case{4, 0, u"abcd"}}) {
+        window.box.setMaxLength(c.maxLength);
+        window.box.setText(u"abcd");
+        window.box.setSelStart(1);
+        window.box.setSelLength(c.selected);
+        ASSERT_TRUE(runtime.pressKey(window.box, 'X'));
+        EXPECT_EQ(window.box.Text(), c.after) << c.maxLength << " " << c.selected;
+    }
+}
+
+}  // namespace

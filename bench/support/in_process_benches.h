@@ -1,0 +1,12 @@
+#pragma once
+
+namespace bench {
+
+// In this process, which must have a QApplication: the cost of one idle tick
+// of the real window on a pseudo-terminal, called directly.
+void IdleTick();
+// Received bytes per second the tick pipeline (format, trim, append, repaint)
+// sustains in the real window, fed from a simulated line.
+void Pipeline();
+
+}  // namespace bench

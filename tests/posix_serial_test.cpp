@@ -7,6 +7,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -224,27 +225,55 @@ TEST_F(PosixSerialTest, APortLockedByAnotherProgramIsInUse) {
 
 class PosixBurstTest : public PosixSerialTest, public ::testing::WithParamInterface<std::size_t> {};
 
-TEST_P(PosixBurstTest, LargerThanTheKernelBuffersIsReadWholeByOneInput) {
+TEST_P(PosixBurstTest, LargerThanTheKernelBuffersArrivesWholeAndInOrderOverSeveralInputs) {
     comm.setPortOpen(true);
     std::string burst(GetParam(), '\0');
     for (std::size_t i = 0; i < burst.size(); ++i) {
         burst[i] = static_cast<char>((i * 7 + i / 256) & 0xFF);
     }
     // A pseudo-terminal holds less than this, so the peer goes on writing
-    // while the program reads.
+    // while the program reads, one Input a tick.
     std::jthread peer([&] { pty.write(burst); });
+    std::string got;
     const auto deadline = std::chrono::steady_clock::now() + kTimeout;
-    while (comm.InBufferCount() < 4095 && MillisLeft(deadline) > 0) {
+    while (got.size() < burst.size() && MillisLeft(deadline) > 0) {
         waitForInput();
+        got += Text(comm.Input());
     }
-    const std::vector<std::uint8_t> got = comm.Input();
     peer.join();
     ASSERT_EQ(got.size(), burst.size());
-    EXPECT_EQ(Text(got), burst);
+    EXPECT_EQ(got, burst);
     EXPECT_EQ(comm.InBufferCount(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, PosixBurstTest, ::testing::Values(18 * 1024, 64 * 1024));
+INSTANTIATE_TEST_SUITE_P(Sizes, PosixBurstTest,
+                         ::testing::Values(18 * 1024, 64 * 1024, 256 * 1024));
+
+TEST_F(PosixSerialTest, InputEndsWhileThePeerKeepsSending) {
+    comm.setPortOpen(true);
+    // A backlog larger than the line discipline holds, then a module that
+    // keeps talking: 40 bytes every 2 ms for up to 5 s.
+    pty.write(std::string(5000, 'b'));
+    std::atomic<bool> inputReturned = false;
+    std::atomic<bool> peerGaveUp = false;
+    std::jthread peer([&] {
+        const auto end = std::chrono::steady_clock::now() + 5s;
+        while (!inputReturned) {
+            if (std::chrono::steady_clock::now() >= end) {
+                peerGaveUp = true;
+                return;
+            }
+            pty.write(std::string(40, 's'));
+            ::poll(nullptr, 0, 2);
+        }
+    });
+    waitForInput();
+    const std::vector<std::uint8_t> got = comm.Input();
+    inputReturned = true;
+    peer.join();
+    EXPECT_FALSE(peerGaveUp) << "Input waited for as long as the peer kept sending";
+    EXPECT_FALSE(got.empty());
+}
 
 TEST_F(PosixSerialTest, OutputLargerThanTheKernelTakesArrivesWholeAndInOrder) {
     comm.setPortOpen(true);

@@ -5,6 +5,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdlib>
@@ -18,13 +19,10 @@
 namespace platform::posix {
 namespace {
 
-// The line discipline's receive buffer holds at most this many bytes; a read
-// that took this much may have more behind it in the driver.
-constexpr std::size_t kLineDisciplineRoom = 4095;
-// How long the driver may take to refill that buffer after a read.
-constexpr std::chrono::milliseconds kRefillWait(50);
-// Upper bound of one read-all, so that a flooding peer cannot hold the caller.
-constexpr std::size_t kMaxReadAll = 1 << 20;
+// Upper bound of one read-all: a peer that keeps sending must not hold the
+// caller, whatever the kernel refills between two reads. The rest waits for
+// the next call.
+constexpr std::size_t kMaxReadAll = 64 * 1024;
 // The speed the driver reports back may differ by this much (percent), as a
 // UART's divisor allows, and still be in step with the far end.
 constexpr std::int64_t kSpeedTolerancePercent = 2;
@@ -181,14 +179,18 @@ std::size_t PosixSerialDevice::inputCount() {
     return static_cast<std::size_t>(count);
 }
 
-std::size_t PosixSerialDevice::drainOnce(std::vector<std::uint8_t>& into) {
+std::vector<std::uint8_t> PosixSerialDevice::readAll() {
+    checkLine();
+    flushOutput();
+    // Takes what the kernel holds now and never waits for more: a burst
+    // larger than its buffers comes over several calls, in order.
+    std::vector<std::uint8_t> bytes;
     std::array<std::uint8_t, 16384> chunk;
-    std::size_t taken = 0;
-    while (into.size() < kMaxReadAll) {
-        const ssize_t n = ::read(fd(), chunk.data(), chunk.size());
+    while (bytes.size() < kMaxReadAll) {
+        const std::size_t room = std::min(chunk.size(), kMaxReadAll - bytes.size());
+        const ssize_t n = ::read(fd(), chunk.data(), room);
         if (n > 0) {
-            into.insert(into.end(), chunk.begin(), chunk.begin() + n);
-            taken += static_cast<std::size_t>(n);
+            bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + n);
             continue;
         }
         if (n < 0 && errno == EINTR) {
@@ -199,25 +201,6 @@ std::size_t PosixSerialDevice::drainOnce(std::vector<std::uint8_t>& into) {
             fail(errno);
         }
         break;
-    }
-    return taken;
-}
-
-std::vector<std::uint8_t> PosixSerialDevice::readAll() {
-    checkLine();
-    flushOutput();
-    std::vector<std::uint8_t> bytes;
-    drainOnce(bytes);
-    // FIONREAD and one drain stop at the line discipline's room. The driver
-    // refills it only after each read, so once it was full, keep taking as
-    // long as refills come.
-    if (bytes.size() >= kLineDisciplineRoom) {
-        while (bytes.size() < kMaxReadAll && waitReadable(kRefillWait)) {
-            checkLine();
-            if (drainOnce(bytes) == 0) {
-                break;
-            }
-        }
     }
     return bytes;
 }

@@ -42,7 +42,6 @@ class PosixSerialDevice final : public SerialDevice {
     [[noreturn]] void fail(int err);
     [[noreturn]] void removed();
     void flushOutput();
-    std::size_t drainOnce(std::vector<std::uint8_t>& into);
     void setLine(int bit, bool on);
     void release();
 

@@ -9,7 +9,8 @@ namespace platform {
 
 // The three private-profile (INI file) calls of the original platform, in
 // their ANSI forms: names, values and the file's text are in the ANSI code
-// page; `path` is a file path as the program writes it (see file_path.h).
+// page. `path` is the file's path in the file system, as the program builds
+// it from its folder: a "\" in it is part of a name, as Linux allows.
 // The file format is described in profile_document.h.
 
 // The whole number at the start of the key's value: an optional sign and the

@@ -401,15 +401,19 @@ TEST_F(PosixSerialTest, APeerHangingUpRaisesDeviceRemovedAndThePortStillCloses) 
     EXPECT_FALSE(comm.PortOpen());
 }
 
-TEST_F(PosixSerialTest, APseudoTerminalCannotReportItsLinesButTakesDtrAndRts) {
+TEST_F(PosixSerialTest, APseudoTerminalOpensButCannotReportOrSetItsLines) {
     comm.setPortOpen(true);
     EXPECT_EQ(ErrorOf([&] { comm.DSRHolding(); }), platform::kErrLinesNotReported);
     EXPECT_EQ(ErrorOf([&] { comm.CTSHolding(); }), platform::kErrLinesNotReported);
     EXPECT_EQ(ErrorOf([&] { comm.CDHolding(); }), platform::kErrLinesNotReported);
-    comm.setDTREnable(false);
-    comm.setRTSEnable(true);
+    EXPECT_EQ(comm.LineSample(), std::nullopt);
+    // The failure says what the operator asked for; the setting stays the control's.
+    EXPECT_EQ(ErrorOf([&] { comm.setDTREnable(false); }), platform::kErrLineNotSet);
+    EXPECT_EQ(ErrorOf([&] { comm.setRTSEnable(true); }), platform::kErrLineNotSet);
     EXPECT_FALSE(comm.DTREnable());
     EXPECT_TRUE(comm.RTSEnable());
+    // A speed change still works on such a device.
+    EXPECT_EQ(ErrorOf([&] { comm.setSettings(u"19200,N,8,1"); }), 0);
 }
 
 // Stands in for the hardware lines and notes the speed in force at each call.
@@ -525,10 +529,24 @@ INSTANTIATE_TEST_SUITE_P(
     Targets, PosixOpenFailureTest,
     ::testing::Values(OpenFailure{"NotASerialPort", "/dev/null", 1, platform::kErrNotASerialPort},
                       OpenFailure{"MissingTarget", "/nonexistent/ttyKORVEL9", 2,
-                                  platform::kErrNoSuchDevice},
+                                  platform::kErrLinkTargetMissing},
                       OpenFailure{"PortZero", "", 0, platform::kErrInvalidPortNumber},
                       OpenFailure{"Port17", "", 17, platform::kErrInvalidPortNumber}),
     [](const auto& p) { return std::string(p.param.name); });
+
+TEST(PosixOpenFailure, ADanglingLinkIsNamedWithItsMissingTarget) {
+    TempFolder folder;
+    folder.link(2, "/nonexistent/ttyKORVEL9");
+    PosixSerialPorts ports(folder.path().string());
+    try {
+        ports.open(2, {}, true, false);
+        FAIL() << "the open succeeded";
+    } catch (const platform::RuntimeError& error) {
+        EXPECT_EQ(error.text(), u"找不到串口设备:链接 " +
+                                    platform::FromUtf8((folder.path() / "COM2").string()) +
+                                    u" 指向的 /nonexistent/ttyKORVEL9 不存在");
+    }
+}
 
 TEST(PosixDevicePath, TakesTheLinkInTheProgramFolderElseTheSystemPort) {
     TempFolder folder;

@@ -71,10 +71,14 @@ void PosixSerialDevice::fail(int err) {
     Raise(number);
 }
 
-void PosixSerialDevice::checkLine() {
+void PosixSerialDevice::requireOpen() const {
     if (!fd_) {
         Raise(kErrDeviceRemoved);
     }
+}
+
+void PosixSerialDevice::checkLine() {
+    requireOpen();
     pollfd p{fd(), POLLIN, 0};
     if (::poll(&p, 1, 0) < 0) {
         fail(errno);
@@ -136,33 +140,59 @@ void PosixSerialDevice::configure(const LineSettings& settings) {
     }
 }
 
-void PosixSerialDevice::setLine(int bit, bool on) {
+bool PosixSerialDevice::setLine(int bit, bool on) {
     const int err = on ? io_->raise(fd(), bit) : io_->lower(fd(), bit);
-    // A pseudo-terminal has no lines to drive; that is no failure.
-    if (err != 0 && err != ENOTTY && err != EINVAL) {
+    // A pseudo-terminal has no lines to drive.
+    if (err == ENOTTY || err == EINVAL) {
+        return false;
+    }
+    if (err != 0) {
         fail(err);
     }
+    return true;
+}
+
+void PosixSerialDevice::applyLines(bool dtr, bool rts) {
+    checkLine();
+    setLine(TIOCM_DTR, dtr);
+    dtr_ = dtr;
+    setLine(TIOCM_RTS, rts);
+    rts_ = rts;
 }
 
 void PosixSerialDevice::setDtr(bool on) {
     checkLine();
-    setLine(TIOCM_DTR, on);
+    const bool driven = setLine(TIOCM_DTR, on);
     dtr_ = on;
+    if (!driven) {
+        Raise(kErrLineNotSet);
+    }
 }
 
 void PosixSerialDevice::setRts(bool on) {
     checkLine();
-    setLine(TIOCM_RTS, on);
+    const bool driven = setLine(TIOCM_RTS, on);
     rts_ = on;
+    if (!driven) {
+        Raise(kErrLineNotSet);
+    }
 }
 
-ModemLines PosixSerialDevice::lines() {
-    checkLine();
+// The calls made on every receive tick (lines, inputCount, outputCount) skip
+// the hang-up poll: on a hung-up tty each of their ioctls fails with EIO,
+// which reports the removal just the same.
+std::optional<ModemLines> PosixSerialDevice::lines() {
+    requireOpen();
     flushOutput();
+    if (!reportsLines_) {
+        return std::nullopt;
+    }
     int bits = 0;
     if (const int err = io_->get(fd(), bits); err != 0) {
         if (err == ENOTTY || err == EINVAL) {
-            Raise(kErrLinesNotReported);
+            // A tty without modem lines never gains them.
+            reportsLines_ = false;
+            return std::nullopt;
         }
         fail(err);
     }
@@ -170,7 +200,7 @@ ModemLines PosixSerialDevice::lines() {
 }
 
 std::size_t PosixSerialDevice::inputCount() {
-    checkLine();
+    requireOpen();
     flushOutput();
     int count = 0;
     if (::ioctl(fd(), FIONREAD, &count) != 0) {
@@ -212,7 +242,7 @@ void PosixSerialDevice::write(std::string_view bytes) {
 }
 
 std::size_t PosixSerialDevice::outputCount() {
-    checkLine();
+    requireOpen();
     flushOutput();
     int queued = 0;
     if (::ioctl(fd(), TIOCOUTQ, &queued) != 0) {

@@ -293,6 +293,12 @@ TEST_F(PosixSerialTest, OutputLargerThanTheKernelTakesArrivesWholeAndInOrder) {
     ASSERT_EQ(got.size(), expected.size());
     EXPECT_EQ(got, expected);
     EXPECT_EQ(comm.OutBufferCount(), 0);
+
+    // A drained queue counts again from the next write on.
+    comm.setOutput(text);
+    EXPECT_GT(comm.OutBufferCount(), 0);
+    EXPECT_EQ(pty.read(expected.size(), [&] { comm.OutBufferCount(); }), expected);
+    EXPECT_EQ(comm.OutBufferCount(), 0);
 }
 
 class PosixSpeedTest : public PosixSerialTest, public ::testing::WithParamInterface<int> {};

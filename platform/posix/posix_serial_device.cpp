@@ -237,18 +237,26 @@ std::vector<std::uint8_t> PosixSerialDevice::readAll() {
 
 void PosixSerialDevice::write(std::string_view bytes) {
     checkLine();
+    drained_ = false;
     pending_.append(bytes);
     flushOutput();
 }
 
 std::size_t PosixSerialDevice::outputCount() {
     requireOpen();
+    // Nothing joins the output queue but our writes: once it was seen empty,
+    // it stays empty until the next one, and the tick need not ask again.
+    if (drained_) {
+        return 0;
+    }
     flushOutput();
     int queued = 0;
     if (::ioctl(fd(), TIOCOUTQ, &queued) != 0) {
         fail(errno);
     }
-    return pending_.size() + static_cast<std::size_t>(queued);
+    const std::size_t count = pending_.size() + static_cast<std::size_t>(queued);
+    drained_ = count == 0;
+    return count;
 }
 
 bool PosixSerialDevice::waitReadable(std::chrono::milliseconds timeout) const {

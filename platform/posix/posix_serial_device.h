@@ -57,6 +57,7 @@ class PosixSerialDevice final : public SerialDevice {
     std::optional<bool> dtr_;
     std::optional<bool> rts_;
     bool reportsLines_ = true;
+    bool drained_ = false;  // the output queue was empty and nothing was written since
 };
 
 }  // namespace platform::posix

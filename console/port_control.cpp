@@ -22,11 +22,10 @@ void Tamsel::openPort() {
     onError.clear();
     onError.step([&] { MSComm.setPortOpen(true); });
     if (onError.number() != 0) {
-        const int failure = onError.number();
+        const std::u16string reason = onError.text();
         onError.step([&] {
             runtime().MsgBox(u"串口不能被打开:" + ComboPort.Text() + u" " +
-                                 PortSettings(ComboSpeed.Text()) + u"\r\n" +
-                                 platform::StandardErrorText(failure),
+                                 PortSettings(ComboSpeed.Text()) + u"\r\n" + reason,
                              platform::vbOKOnly);
         });
         bool open = true;  // a state that cannot be read counts as open
@@ -111,11 +110,24 @@ void ShowLine(platform::Label& label, bool on, const char16_t* whenTrue,
 }  // namespace
 
 void Tamsel::UpdateLineStatus() {
+    if (const int failure = refreshLineStatus(); failure != 0) {
+        platform::Raise(failure);
+    }
+}
+
+int Tamsel::refreshLineStatus() {
     ShowLine(LabelDTR, MSComm.DTREnable(), u"DTR=0 Enable", u"DTR=1 Disable");
     ShowLine(LabelRTS, MSComm.RTSEnable(), u"RTS=0 Enable", u"RTS=1 Disable");
-    ShowLine(LabelDSR, MSComm.DSRHolding(), u"DSR=0 True", u"DSR=1 False");
-    ShowLine(LabelCTS, MSComm.CTSHolding(), u"CTS=0 True", u"CTS=1 False");
-    ShowLine(LabelCD, MSComm.CDHolding(), u"CD=0 ON", u"CD=1 OFF");
+    // One reading serves the three input lines; a device without them ends
+    // the refresh here, as reading DSR by itself would.
+    const std::optional<platform::ModemLines> lines = MSComm.LineSample();
+    if (!lines) {
+        return platform::kErrLinesNotReported;
+    }
+    ShowLine(LabelDSR, lines->dsr, u"DSR=0 True", u"DSR=1 False");
+    ShowLine(LabelCTS, lines->cts, u"CTS=0 True", u"CTS=1 False");
+    ShowLine(LabelCD, lines->cd, u"CD=0 ON", u"CD=1 OFF");
+    return 0;
 }
 
 void Tamsel::LabelDTR_Click() {

@@ -16,6 +16,7 @@ constexpr std::ptrdiff_t kCommentGap = 4;
 }  // namespace
 
 std::u16string SettingsPath(const platform::Application& App) {
+    // "/": App.Path is the file system's own folder, where "\" can be part of a name.
     return App.Path + u"/" + App.EXEName + u".ini";
 }
 

@@ -34,7 +34,9 @@ void Tamsel::TimerRead_Timer() {
     } else {
         completeSend();
     }
-    onError.step([&] { UpdateLineStatus(); });
+    // A device without modem lines ends the refresh on every tick; the tick
+    // passes that over without raising it.
+    onError.step([&] { refreshLineStatus(); });
     onError.step([&] { TimerRead.setEnabled(true); });
 }
 

@@ -100,6 +100,8 @@ class Tamsel : public platform::Form {
     // The settings restore that opens Form_Load.
     void RestoreSettings();
     void openPort();
+    // Shows the five lines; returns the failure that ended the refresh, 0 for none.
+    int refreshLineStatus();
     void closePort();
     void appendReceived(const std::vector<std::uint8_t>& bytes);
     void continueSend();

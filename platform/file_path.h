@@ -5,9 +5,10 @@
 
 namespace platform {
 
-// The file-system form of a path given as program text. The program builds
-// paths with "\" as it would on its original platform ("folder\name.ini"),
-// so "\" is taken as a separator like "/"; the result is UTF-8.
+// The file-system form of a path in the original platform's form, as Shell
+// and Dir get them (a folder from the registry, joined to a program's name
+// with "\"): "\" is taken as a separator like "/"; the result is UTF-8.
+// Paths built on the program's own folder are the file system's already.
 std::string FileSystemPath(std::u16string_view path);
 
 // The last component of a path: the text after its last "/" or "\".

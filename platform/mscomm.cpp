@@ -108,20 +108,28 @@ SerialDevice& MSComm::openDevice() const {
     return *device_;
 }
 
-ModemLines MSComm::lines() const {
+std::optional<ModemLines> MSComm::LineSample() const {
     return device_ ? device_->lines() : ModemLines{};
 }
 
+ModemLines MSComm::reportedLines() const {
+    const std::optional<ModemLines> lines = LineSample();
+    if (!lines) {
+        Raise(kErrLinesNotReported);
+    }
+    return *lines;
+}
+
 bool MSComm::CDHolding() const {
-    return lines().cd;
+    return reportedLines().cd;
 }
 
 bool MSComm::CTSHolding() const {
-    return lines().cts;
+    return reportedLines().cts;
 }
 
 bool MSComm::DSRHolding() const {
-    return lines().dsr;
+    return reportedLines().dsr;
 }
 
 std::int16_t MSComm::InBufferCount() const {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,14 +44,21 @@ class MSComm {
     std::int16_t SThreshold() const { return sThreshold_; }
     void setSThreshold(std::int16_t threshold);
 
+    // The setting is the control's own: it is kept even when the open device
+    // has no such line to drive and the write raises kErrLineNotSet.
     bool DTREnable() const { return dtr_; }
     void setDTREnable(bool on);
     bool RTSEnable() const { return rts_; }
     void setRTSEnable(bool on);
 
+    // Each raises kErrLinesNotReported on a device without modem lines.
     bool CDHolding() const;
     bool CTSHolding() const;
     bool DSRHolding() const;
+    // DSR, CTS and CD in one reading, for a refresh that shows all three;
+    // nullopt instead of the failure on a device without modem lines. All
+    // false while the port is closed.
+    std::optional<ModemLines> LineSample() const;
 
     std::int16_t InBufferCount() const;
     std::vector<std::uint8_t> Input();
@@ -65,7 +73,7 @@ class MSComm {
 
   private:
     SerialDevice& openDevice() const;
-    ModemLines lines() const;
+    ModemLines reportedLines() const;
 
     SerialPortOpener& opener_;
     std::unique_ptr<SerialDevice> device_;

@@ -4,9 +4,9 @@
 
 #include "platform/ansi_codepage.h"
 #include "platform/ansi_text.h"
-#include "platform/file_path.h"
 #include "platform/file_store.h"
 #include "platform/profile_document.h"
+#include "platform/utf.h"
 
 namespace platform {
 namespace {
@@ -16,7 +16,7 @@ namespace {
 std::optional<std::string> ReadValue(std::u16string_view section, std::u16string_view key,
                                      std::u16string_view path) {
     std::string bytes;
-    if (ReadWholeFile(FileSystemPath(path), bytes) != FileReadResult::kRead) {
+    if (ReadWholeFile(ToUtf8(path), bytes) != FileReadResult::kRead) {
         return std::nullopt;
     }
     return ProfileDocument(bytes).Find(ToAnsi(section), ToAnsi(key));
@@ -73,7 +73,7 @@ bool WritePrivateProfileStringA(std::u16string_view section, std::u16string_view
     if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) {
         return false;
     }
-    const std::string fsPath = FileSystemPath(path);
+    const std::string fsPath = ToUtf8(path);
     std::string old;
     const FileReadResult read = ReadWholeFile(fsPath, old);
     if (read == FileReadResult::kFailed) {

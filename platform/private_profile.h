@@ -9,7 +9,8 @@ namespace platform {
 
 // The three private-profile (INI file) calls of the original platform, in
 // their ANSI forms: names, values and the file's text are in the ANSI code
-// page; `path` is a file path as the program writes it (see file_path.h).
+// page. `path` is the file's path in the file system, as the program builds
+// it from its folder: a "\" in it is part of a name, as Linux allows.
 // The file format is described in profile_document.h.
 
 // The whole number at the start of the key's value: an optional sign and the
@@ -31,9 +32,10 @@ std::u16string GetPrivateProfileStringA(std::u16string_view section, std::u16str
 
 // Makes the key hold `value`, adding the file, the section or the key when
 // missing and leaving every other byte of the file as it was. The file is
-// replaced as a whole (see file_store.h), so a failed save leaves the old
-// file intact. Returns false on any failure, among them a missing folder, a
-// read-only file or folder, and a line break in a name or the value.
+// replaced as a whole where its folder allows it, else rewritten in place
+// (see file_store.h). Returns false on any failure, among them a missing
+// folder, a read-only file, a new file in a read-only folder, and a line
+// break in a name or the value.
 bool WritePrivateProfileStringA(std::u16string_view section, std::u16string_view key,
                                 std::u16string_view value, std::u16string_view path);
 

@@ -1,6 +1,7 @@
 #include "platform/runtime_error.h"
 
 #include <string>
+#include <utility>
 
 #include "platform/utf.h"
 
@@ -48,6 +49,10 @@ std::u16string StandardErrorText(int number) {
             return u"串口读写出错";
         case kErrLinesNotReported:
             return u"该设备不能报告调制解调器线路状态";
+        case kErrLineNotSet:
+            return u"不能设置 DTR/RTS 线:该设备没有调制解调器控制线";
+        case kErrLinkTargetMissing:
+            return u"找不到串口设备:程序文件夹中的 COM<n> 链接指向的设备不存在";
         case kErrDeviceRemoved:
             return u"串口设备已被拔出或断开";
         default:
@@ -60,8 +65,17 @@ RuntimeError::RuntimeError(int number)
       number_(number),
       text_(StandardErrorText(number)) {}
 
+RuntimeError::RuntimeError(int number, std::u16string text)
+    : std::runtime_error("run-time error " + std::to_string(number)),
+      number_(number),
+      text_(std::move(text)) {}
+
 void Raise(int number) {
     throw RuntimeError(number);
+}
+
+void Raise(int number, std::u16string text) {
+    throw RuntimeError(number, std::move(text));
 }
 
 }  // namespace platform

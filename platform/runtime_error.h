@@ -28,7 +28,9 @@ enum ErrorNumber : int {
     kErrSettingsRefused = 8015,
     kErrSerialIo = 8017,
     kErrLinesNotReported = 8018,
+    kErrLineNotSet = 8019,
     kErrDeviceRemoved = 8020,
+    kErrLinkTargetMissing = 8021,
 };
 
 // The platform's standard message text for an error number (Simplified
@@ -39,6 +41,8 @@ std::u16string StandardErrorText(int number);
 class RuntimeError : public std::runtime_error {
   public:
     explicit RuntimeError(int number);
+    // A failure whose text names more than the standard text can.
+    RuntimeError(int number, std::u16string text);
     int number() const { return number_; }
     const std::u16string& text() const { return text_; }
 
@@ -48,5 +52,6 @@ class RuntimeError : public std::runtime_error {
 };
 
 [[noreturn]] void Raise(int number);
+[[noreturn]] void Raise(int number, std::u16string text);
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,9 +37,11 @@ class SerialDevice {
   public:
     virtual ~SerialDevice() = default;
     virtual void configure(const LineSettings& settings) = 0;
+    // Raise kErrLineNotSet on a device without modem lines.
     virtual void setDtr(bool on) = 0;
     virtual void setRts(bool on) = 0;
-    virtual ModemLines lines() = 0;
+    // The input lines in one reading; nullopt on a device without modem lines.
+    virtual std::optional<ModemLines> lines() = 0;
     // Bytes received and waiting to be read.
     virtual std::size_t inputCount() = 0;
     // Every waiting byte, in arrival order.

@@ -3,6 +3,7 @@
 # more under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+private_runtime_dir
 
 run_tests() {
     local dir="$1" name="$2"

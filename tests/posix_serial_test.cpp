@@ -7,6 +7,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -224,27 +225,55 @@ TEST_F(PosixSerialTest, APortLockedByAnotherProgramIsInUse) {
 
 class PosixBurstTest : public PosixSerialTest, public ::testing::WithParamInterface<std::size_t> {};
 
-TEST_P(PosixBurstTest, LargerThanTheKernelBuffersIsReadWholeByOneInput) {
+TEST_P(PosixBurstTest, LargerThanTheKernelBuffersArrivesWholeAndInOrderOverSeveralInputs) {
     comm.setPortOpen(true);
     std::string burst(GetParam(), '\0');
     for (std::size_t i = 0; i < burst.size(); ++i) {
         burst[i] = static_cast<char>((i * 7 + i / 256) & 0xFF);
     }
     // A pseudo-terminal holds less than this, so the peer goes on writing
-    // while the program reads.
+    // while the program reads, one Input a tick.
     std::jthread peer([&] { pty.write(burst); });
+    std::string got;
     const auto deadline = std::chrono::steady_clock::now() + kTimeout;
-    while (comm.InBufferCount() < 4095 && MillisLeft(deadline) > 0) {
+    while (got.size() < burst.size() && MillisLeft(deadline) > 0) {
         waitForInput();
+        got += Text(comm.Input());
     }
-    const std::vector<std::uint8_t> got = comm.Input();
     peer.join();
     ASSERT_EQ(got.size(), burst.size());
-    EXPECT_EQ(Text(got), burst);
+    EXPECT_EQ(got, burst);
     EXPECT_EQ(comm.InBufferCount(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, PosixBurstTest, ::testing::Values(18 * 1024, 64 * 1024));
+INSTANTIATE_TEST_SUITE_P(Sizes, PosixBurstTest,
+                         ::testing::Values(18 * 1024, 64 * 1024, 256 * 1024));
+
+TEST_F(PosixSerialTest, InputEndsWhileThePeerKeepsSending) {
+    comm.setPortOpen(true);
+    // A backlog larger than the line discipline holds, then a module that
+    // keeps talking: 40 bytes every 2 ms for up to 5 s.
+    pty.write(std::string(5000, 'b'));
+    std::atomic<bool> inputReturned = false;
+    std::atomic<bool> peerGaveUp = false;
+    std::jthread peer([&] {
+        const auto end = std::chrono::steady_clock::now() + 5s;
+        while (!inputReturned) {
+            if (std::chrono::steady_clock::now() >= end) {
+                peerGaveUp = true;
+                return;
+            }
+            pty.write(std::string(40, 's'));
+            ::poll(nullptr, 0, 2);
+        }
+    });
+    waitForInput();
+    const std::vector<std::uint8_t> got = comm.Input();
+    inputReturned = true;
+    peer.join();
+    EXPECT_FALSE(peerGaveUp) << "Input waited for as long as the peer kept sending";
+    EXPECT_FALSE(got.empty());
+}
 
 TEST_F(PosixSerialTest, OutputLargerThanTheKernelTakesArrivesWholeAndInOrder) {
     comm.setPortOpen(true);
@@ -263,6 +292,12 @@ TEST_F(PosixSerialTest, OutputLargerThanTheKernelTakesArrivesWholeAndInOrder) {
     const std::string got = pty.read(expected.size(), [&] { comm.OutBufferCount(); });
     ASSERT_EQ(got.size(), expected.size());
     EXPECT_EQ(got, expected);
+    EXPECT_EQ(comm.OutBufferCount(), 0);
+
+    // A drained queue counts again from the next write on.
+    comm.setOutput(text);
+    EXPECT_GT(comm.OutBufferCount(), 0);
+    EXPECT_EQ(pty.read(expected.size(), [&] { comm.OutBufferCount(); }), expected);
     EXPECT_EQ(comm.OutBufferCount(), 0);
 }
 
@@ -372,15 +407,19 @@ TEST_F(PosixSerialTest, APeerHangingUpRaisesDeviceRemovedAndThePortStillCloses) 
     EXPECT_FALSE(comm.PortOpen());
 }
 
-TEST_F(PosixSerialTest, APseudoTerminalCannotReportItsLinesButTakesDtrAndRts) {
+TEST_F(PosixSerialTest, APseudoTerminalOpensButCannotReportOrSetItsLines) {
     comm.setPortOpen(true);
     EXPECT_EQ(ErrorOf([&] { comm.DSRHolding(); }), platform::kErrLinesNotReported);
     EXPECT_EQ(ErrorOf([&] { comm.CTSHolding(); }), platform::kErrLinesNotReported);
     EXPECT_EQ(ErrorOf([&] { comm.CDHolding(); }), platform::kErrLinesNotReported);
-    comm.setDTREnable(false);
-    comm.setRTSEnable(true);
+    EXPECT_EQ(comm.LineSample(), std::nullopt);
+    // The failure says what the operator asked for; the setting stays the control's.
+    EXPECT_EQ(ErrorOf([&] { comm.setDTREnable(false); }), platform::kErrLineNotSet);
+    EXPECT_EQ(ErrorOf([&] { comm.setRTSEnable(true); }), platform::kErrLineNotSet);
     EXPECT_FALSE(comm.DTREnable());
     EXPECT_TRUE(comm.RTSEnable());
+    // A speed change still works on such a device.
+    EXPECT_EQ(ErrorOf([&] { comm.setSettings(u"19200,N,8,1"); }), 0);
 }
 
 // Stands in for the hardware lines and notes the speed in force at each call.
@@ -496,10 +535,24 @@ INSTANTIATE_TEST_SUITE_P(
     Targets, PosixOpenFailureTest,
     ::testing::Values(OpenFailure{"NotASerialPort", "/dev/null", 1, platform::kErrNotASerialPort},
                       OpenFailure{"MissingTarget", "/nonexistent/ttyKORVEL9", 2,
-                                  platform::kErrNoSuchDevice},
+                                  platform::kErrLinkTargetMissing},
                       OpenFailure{"PortZero", "", 0, platform::kErrInvalidPortNumber},
                       OpenFailure{"Port17", "", 17, platform::kErrInvalidPortNumber}),
     [](const auto& p) { return std::string(p.param.name); });
+
+TEST(PosixOpenFailure, ADanglingLinkIsNamedWithItsMissingTarget) {
+    TempFolder folder;
+    folder.link(2, "/nonexistent/ttyKORVEL9");
+    PosixSerialPorts ports(folder.path().string());
+    try {
+        ports.open(2, {}, true, false);
+        FAIL() << "the open succeeded";
+    } catch (const platform::RuntimeError& error) {
+        EXPECT_EQ(error.text(), u"找不到串口设备:链接 " +
+                                    platform::FromUtf8((folder.path() / "COM2").string()) +
+                                    u" 指向的 /nonexistent/ttyKORVEL9 不存在");
+    }
+}
 
 TEST(PosixDevicePath, TakesTheLinkInTheProgramFolderElseTheSystemPort) {
     TempFolder folder;

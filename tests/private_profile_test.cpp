@@ -254,12 +254,17 @@ const WriteCase kWriteCases[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, ProfileWrite, ::testing::ValuesIn(kWriteCases),
                          CaseName<WriteCase>);
 
-TEST(ProfileWrite, BackslashSeparatesFolders) {
-    TempDir dir;
-    const std::u16string path = Text(dir.path()) + u"\\korvel.ini";
-    EXPECT_TRUE(WritePrivateProfileStringA(u"A", u"k", u"1", path));
-    EXPECT_EQ(ReadBytes(dir.file("korvel.ini")), "[A]\nk=1\n");
-    EXPECT_EQ(GetPrivateProfileIntA(u"A", u"k", 0, path), 1);
+TEST(ProfileWrite, BackslashIsPartOfAName) {
+    for (const char* name : {"bench\\pc/korvel.ini", "kor\\vel.ini"}) {
+        TempDir dir;
+        ASSERT_EQ(::mkdir(dir.file("bench\\pc").c_str(), 0755), 0);
+        const std::u16string path = Text(dir.file(name));
+        EXPECT_TRUE(WritePrivateProfileStringA(u"A", u"k", u"1", path)) << name;
+        EXPECT_EQ(ReadBytes(dir.file(name)), "[A]\nk=1\n") << name;
+        EXPECT_EQ(GetPrivateProfileIntA(u"A", u"k", 0, path), 1) << name;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("bench"))) << name;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("kor"))) << name;
+    }
 }
 
 TEST(ProfileWrite, SameValueDoesNotRewriteTheFile) {
@@ -353,42 +358,67 @@ std::optional<bool> WriteUnprivileged(const std::string& path) {
     return WEXITSTATUS(status) == 1;
 }
 
-struct RefusedCase {
+struct UnprivilegedCase {
     const char* name;
     mode_t folderMode;
-    mode_t fileMode;
+    std::optional<mode_t> fileMode;  // nothing: no file yet
+    bool written;
+    bool needsAnotherUsersFile = false;
 };
 
-void PrintTo(const RefusedCase& c, std::ostream* os) {
+void PrintTo(const UnprivilegedCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class ProfileWriteRefused : public ::testing::TestWithParam<RefusedCase> {};
+class ProfileWriteUnprivileged : public ::testing::TestWithParam<UnprivilegedCase> {};
 
-TEST_P(ProfileWriteRefused, LeavesOldFileWhole) {
-    const RefusedCase& c = GetParam();
+// Where the folder allows no temporary file, a writable file is rewritten in
+// place; a save is refused only when neither works, and then changes nothing.
+TEST_P(ProfileWriteUnprivileged, SavesWhereverTheFileAllows) {
+    const UnprivilegedCase& c = GetParam();
+    if (c.needsAnotherUsersFile && ::geteuid() != 0) {
+        GTEST_SKIP() << "only root can leave a file of another user";
+    }
     TempDir dir;
     const std::string path = dir.file("korvel.ini");
-    WriteBytes(path, "[A]\nk=1\n");
-    ASSERT_EQ(::chmod(path.c_str(), c.fileMode), 0);
+    const std::string before = "[A]\nk=100\n";
+    struct stat old {};
+    if (c.fileMode) {
+        WriteBytes(path, before);
+        ASSERT_EQ(::chmod(path.c_str(), *c.fileMode), 0);
+        ASSERT_EQ(::stat(path.c_str(), &old), 0);
+    }
     ASSERT_EQ(::chmod(dir.path().c_str(), c.folderMode), 0);
     const auto written = WriteUnprivileged(path);
     ::chmod(dir.path().c_str(), 0700);
     if (!written) {
         GTEST_SKIP() << "cannot run as an unprivileged user";
     }
-    EXPECT_FALSE(*written);
-    EXPECT_EQ(ReadBytes(path), "[A]\nk=1\n");
+    EXPECT_EQ(*written, c.written);
+    if (!c.fileMode) {
+        EXPECT_TRUE(Entries(dir.path()).empty());
+        return;
+    }
+    EXPECT_EQ(ReadBytes(path), c.written ? "[A]\nk=2\n" : before);
     EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"korvel.ini"});
+    struct stat now {};
+    ASSERT_EQ(::stat(path.c_str(), &now), 0);
+    EXPECT_EQ(now.st_ino, old.st_ino);
+    EXPECT_EQ(now.st_mode, old.st_mode);
+    EXPECT_EQ(now.st_uid, old.st_uid);
 }
 
-const RefusedCase kRefusedCases[] = {
-    {"ReadOnlyFolder", 0555, 0666},
-    {"ReadOnlyFile", 0777, 0444},
+const UnprivilegedCase kUnprivilegedCases[] = {
+    {"ReadOnlyFolderWritableFile", 0555, 0666, true},
+    // The temporary file can be made, but not renamed over another user's file.
+    {"StickyFolderAnotherUsersWritableFile", 01777, 0666, true, true},
+    {"ReadOnlyFolderReadOnlyFile", 0555, 0444, false},
+    {"ReadOnlyFolderNoFile", 0555, std::nullopt, false},
+    {"ReadOnlyFile", 0777, 0444, false},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, ProfileWriteRefused, ::testing::ValuesIn(kRefusedCases),
-                         CaseName<RefusedCase>);
+INSTANTIATE_TEST_SUITE_P(Cases, ProfileWriteUnprivileged, ::testing::ValuesIn(kUnprivilegedCases),
+                         CaseName<UnprivilegedCase>);
 
 // Makes writes beyond a file size fail as on a full disk, for root as well.
 class FileSizeLimit {
@@ -425,6 +455,92 @@ TEST(ProfileWrite, FullDiskLeavesOldFileWhole) {
     EXPECT_FALSE(written);
     EXPECT_EQ(ReadBytes(path), before);
     EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"korvel.ini"});
+}
+
+// ------------------------------------------------------ killed saves
+
+int gFrozenReportFd = -1;
+
+void ReportAndWait(int) {
+    const char frozen = 'f';
+    [[maybe_unused]] const ssize_t ignored = ::write(gFrozenReportFd, &frozen, 1);
+    for (;;) {
+        ::pause();
+    }
+}
+
+// A save in a child process, stopped part-way through writing its temporary
+// file: the file size limit interrupts the write there, and the child waits
+// until it is killed.
+class FrozenSave {
+  public:
+    explicit FrozenSave(const std::string& path) {
+        int fds[2];
+        if (::pipe(fds) != 0) {
+            return;
+        }
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            gFrozenReportFd = fds[1];
+            struct sigaction action {};
+            action.sa_handler = ReportAndWait;
+            ::sigaction(SIGXFSZ, &action, nullptr);
+            rlimit limit{};
+            ::getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = 16;
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            WritePrivateProfileStringA(u"A", u"k", std::u16string(4096, u'x'), Text(path));
+            ::_exit(0);
+        }
+        ::close(fds[1]);
+        char report = 0;
+        frozen_ = pid_ > 0 && ::read(fds[0], &report, 1) == 1;
+        ::close(fds[0]);
+    }
+    ~FrozenSave() { kill(); }
+    FrozenSave(const FrozenSave&) = delete;
+    FrozenSave& operator=(const FrozenSave&) = delete;
+
+    bool frozen() const { return frozen_; }
+    void kill() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+            pid_ = -1;
+        }
+    }
+
+  private:
+    pid_t pid_ = -1;
+    bool frozen_ = false;
+};
+
+TEST(ProfileWrite, KilledSavesTemporaryFileGoesWithTheNextSave) {
+    TempDir dir;
+    const std::string path = dir.file("korvel.ini");
+    WriteBytes(path, "[A]\nk=1\n");
+    // Names a save must never take for the temporary file of another one.
+    for (const char* name : {".korvel.ini.tmp", ".korvel.ini.x.1.tmp", ".korvel.ini.1.1.tmp.bak",
+                             "korvel.ini.1.1.tmp", ".other.ini.1.1.tmp"}) {
+        WriteBytes(dir.file(name), "keep");
+    }
+    ASSERT_EQ(::symlink("korvel.ini", dir.file(".korvel.ini.2.1.tmp").c_str()), 0);
+    ASSERT_EQ(::mkdir(dir.file(".korvel.ini.3.1.tmp").c_str(), 0700), 0);
+    const std::set<std::string> others = Entries(dir.path());
+
+    FrozenSave running(path);
+    ASSERT_TRUE(running.frozen());
+    const std::set<std::string> withRunningSave = Entries(dir.path());
+    ASSERT_EQ(withRunningSave.size(), others.size() + 1);
+
+    // The save still running keeps its file.
+    EXPECT_TRUE(WritePrivateProfileStringA(u"A", u"k", u"2", Text(path)));
+    EXPECT_EQ(Entries(dir.path()), withRunningSave);
+
+    running.kill();
+    EXPECT_TRUE(WritePrivateProfileStringA(u"A", u"k", u"3", Text(path)));
+    EXPECT_EQ(Entries(dir.path()), others);
+    EXPECT_EQ(ReadBytes(path), "[A]\nk=3\n");
 }
 
 }  // namespace

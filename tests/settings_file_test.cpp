@@ -453,6 +453,20 @@ TEST_F(SettingsFile, FolderEndingInASlashStillFindsTheFile) {
     EXPECT_EQ(window.ComboPort.ListIndex(), 2);
 }
 
+TEST_F(SettingsFile, FolderWithABackslashInItsNameKeepsItsOwnFile) {
+    const std::string bench = folder.file("bench\\pc");
+    ASSERT_TRUE(std::filesystem::create_directory(bench));
+    runtime.App().Path = platform::FromUtf8(bench);
+    WriteBytes(bench + "/korvel.ini", "[TamselSet]\nPort=2\n");
+    start();
+    EXPECT_EQ(window.ComboPort.ListIndex(), 2);
+    ASSERT_TRUE(runtime.pick(window.ComboPort, 4));
+    window.Unload();
+    const std::u16string path = platform::FromUtf8(bench + "/korvel.ini");
+    EXPECT_EQ(platform::GetPrivateProfileIntA(u"TamselSet", u"Port", -9, path), 4);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("bench")));
+}
+
 // ---------------------------------------------------------------- next start
 
 TEST_F(SettingsFile, PortSpeedAndPlacementComeBackAtTheNextStart) {

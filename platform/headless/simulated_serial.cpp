@@ -33,7 +33,7 @@ class SimulatedDevice final : public SerialDevice {
     void configure(const LineSettings& settings) override { line_.configure(session_, settings); }
     void setDtr(bool on) override { line_.setDtr(session_, on); }
     void setRts(bool on) override { line_.setRts(session_, on); }
-    ModemLines lines() override { return line_.lines(session_); }
+    std::optional<ModemLines> lines() override { return line_.lines(session_); }
     std::size_t inputCount() override { return line_.inputCount(session_); }
     std::vector<std::uint8_t> readAll() override { return line_.readAll(session_); }
     void write(std::string_view bytes) override { line_.write(session_, bytes); }

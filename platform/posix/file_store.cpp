@@ -5,17 +5,17 @@
 #include <unistd.h>
 
 #include <array>
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
-#include <optional>
 
+#include "platform/posix/temp_file.h"
 #include "platform/posix/unique_fd.h"
 
 namespace platform {
 namespace {
 
+using posix::TempFile;
 using posix::UniqueFd;
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -30,52 +30,6 @@ bool WriteAll(int fd, std::string_view bytes) {
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
     return true;
-}
-
-// A temporary file that is removed again unless it was renamed into place.
-class TempFile {
-  public:
-    TempFile(std::string path, UniqueFd fd) : path_(std::move(path)), fd_(std::move(fd)) {}
-    ~TempFile() {
-        fd_.reset();
-        if (!committed_) {
-            ::unlink(path_.c_str());
-        }
-    }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-
-    int fd() const { return fd_.get(); }
-    bool close() { return fd_.close(); }
-    bool renameTo(const std::string& target) {
-        committed_ = ::rename(path_.c_str(), target.c_str()) == 0;
-        return committed_;
-    }
-
-  private:
-    std::string path_;
-    UniqueFd fd_;
-    bool committed_ = false;
-};
-
-std::optional<TempFile> CreateTempBeside(const std::string& target) {
-    const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash);
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    static std::atomic<unsigned> counter = 0;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string path = folder + "/." + name + "." + std::to_string(::getpid()) + "." +
-                                 std::to_string(++counter) + ".tmp";
-        // 0666 lets the umask decide a new file's permissions, as for any new file.
-        UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (fd.valid()) {
-            return std::optional<TempFile>(std::in_place, path, std::move(fd));
-        }
-        if (errno != EEXIST) {
-            return std::nullopt;
-        }
-    }
-    return std::nullopt;
 }
 
 // The file that a save replaces: the target of a symbolic link rather than
@@ -96,6 +50,63 @@ void SyncFolderOf(const std::string& target) {
     if (dir.valid()) {
         ::fsync(dir.get());
     }
+}
+
+enum class Outcome { kSaved, kFailed, kFolderRefused };
+
+// A folder the user may not write, or a sticky one holding another user's
+// file, allows no temporary file or no rename over the old file.
+bool FolderRefuses(int error) {
+    return error == EACCES || error == EPERM;
+}
+
+Outcome ReplaceAtomically(const std::string& target, const struct stat* old,
+                          std::string_view bytes) {
+    auto temp = TempFile::CreateBeside(target);
+    if (!temp) {
+        return FolderRefuses(errno) ? Outcome::kFolderRefused : Outcome::kFailed;
+    }
+    posix::RemoveAbandonedTempFiles(target);
+    if (!WriteAll(temp->fd(), bytes)) {
+        return Outcome::kFailed;
+    }
+    if (old != nullptr) {
+        // Only the owner or root can hand the file back; otherwise it stays ours.
+        if (old->st_uid != ::geteuid() || old->st_gid != ::getegid()) {
+            [[maybe_unused]] const int ignored = ::fchown(temp->fd(), old->st_uid, old->st_gid);
+        }
+        // After fchown, which may clear set-id bits.
+        if (::fchmod(temp->fd(), old->st_mode & 07777) != 0) {
+            return Outcome::kFailed;
+        }
+    }
+    if (::fsync(temp->fd()) != 0) {
+        return Outcome::kFailed;
+    }
+    if (!temp->renameTo(target)) {
+        return FolderRefuses(errno) ? Outcome::kFolderRefused : Outcome::kFailed;
+    }
+    SyncFolderOf(target);
+    return Outcome::kSaved;
+}
+
+// The fallback without a temporary file: the new text goes over the old one,
+// so a crash part-way can leave the file partly rewritten.
+bool OverwriteInPlace(const std::string& target, std::string_view bytes) {
+    UniqueFd fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat st {};
+    if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return false;
+    }
+    const auto size = static_cast<off_t>(bytes.size());
+    // Room for a longer text is taken before any byte changes, so that a full
+    // disk refuses the save whole.
+    if (size > st.st_size && ::fallocate(fd.get(), FALLOC_FL_KEEP_SIZE, 0, size) != 0 &&
+        (errno == ENOSPC || errno == EDQUOT)) {
+        return false;
+    }
+    return WriteAll(fd.get(), bytes) && ::ftruncate(fd.get(), size) == 0 &&
+           ::fsync(fd.get()) == 0 && fd.close();
 }
 
 }  // namespace
@@ -142,25 +153,15 @@ bool ReplaceFile(const std::string& path, std::string_view bytes) {
         // A file its owner made read-only stays as it is, as a write in place would.
         return false;
     }
-    auto temp = CreateTempBeside(target);
-    if (!temp || !WriteAll(temp->fd(), bytes)) {
-        return false;
-    }
-    if (exists) {
-        // Only the owner or root can hand the file back; otherwise it stays ours.
-        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
-            [[maybe_unused]] const int ignored = ::fchown(temp->fd(), old.st_uid, old.st_gid);
-        }
-        // After fchown, which may clear set-id bits.
-        if (::fchmod(temp->fd(), old.st_mode & 07777) != 0) {
+    switch (ReplaceAtomically(target, exists ? &old : nullptr, bytes)) {
+        case Outcome::kSaved:
+            return true;
+        case Outcome::kFailed:
             return false;
-        }
+        case Outcome::kFolderRefused:
+            return exists && OverwriteInPlace(target, bytes);
     }
-    if (::fsync(temp->fd()) != 0 || !temp->close() || !temp->renameTo(target)) {
-        return false;
-    }
-    SyncFolderOf(target);
-    return true;
+    return false;
 }
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdlib>
@@ -18,13 +19,10 @@
 namespace platform::posix {
 namespace {
 
-// The line discipline's receive buffer holds at most this many bytes; a read
-// that took this much may have more behind it in the driver.
-constexpr std::size_t kLineDisciplineRoom = 4095;
-// How long the driver may take to refill that buffer after a read.
-constexpr std::chrono::milliseconds kRefillWait(50);
-// Upper bound of one read-all, so that a flooding peer cannot hold the caller.
-constexpr std::size_t kMaxReadAll = 1 << 20;
+// Upper bound of one read-all: a peer that keeps sending must not hold the
+// caller, whatever the kernel refills between two reads. The rest waits for
+// the next call.
+constexpr std::size_t kMaxReadAll = 64 * 1024;
 // The speed the driver reports back may differ by this much (percent), as a
 // UART's divisor allows, and still be in step with the far end.
 constexpr std::int64_t kSpeedTolerancePercent = 2;
@@ -73,10 +71,14 @@ void PosixSerialDevice::fail(int err) {
     Raise(number);
 }
 
-void PosixSerialDevice::checkLine() {
+void PosixSerialDevice::requireOpen() const {
     if (!fd_) {
         Raise(kErrDeviceRemoved);
     }
+}
+
+void PosixSerialDevice::checkLine() {
+    requireOpen();
     pollfd p{fd(), POLLIN, 0};
     if (::poll(&p, 1, 0) < 0) {
         fail(errno);
@@ -138,33 +140,59 @@ void PosixSerialDevice::configure(const LineSettings& settings) {
     }
 }
 
-void PosixSerialDevice::setLine(int bit, bool on) {
+bool PosixSerialDevice::setLine(int bit, bool on) {
     const int err = on ? io_->raise(fd(), bit) : io_->lower(fd(), bit);
-    // A pseudo-terminal has no lines to drive; that is no failure.
-    if (err != 0 && err != ENOTTY && err != EINVAL) {
+    // A pseudo-terminal has no lines to drive.
+    if (err == ENOTTY || err == EINVAL) {
+        return false;
+    }
+    if (err != 0) {
         fail(err);
     }
+    return true;
+}
+
+void PosixSerialDevice::applyLines(bool dtr, bool rts) {
+    checkLine();
+    setLine(TIOCM_DTR, dtr);
+    dtr_ = dtr;
+    setLine(TIOCM_RTS, rts);
+    rts_ = rts;
 }
 
 void PosixSerialDevice::setDtr(bool on) {
     checkLine();
-    setLine(TIOCM_DTR, on);
+    const bool driven = setLine(TIOCM_DTR, on);
     dtr_ = on;
+    if (!driven) {
+        Raise(kErrLineNotSet);
+    }
 }
 
 void PosixSerialDevice::setRts(bool on) {
     checkLine();
-    setLine(TIOCM_RTS, on);
+    const bool driven = setLine(TIOCM_RTS, on);
     rts_ = on;
+    if (!driven) {
+        Raise(kErrLineNotSet);
+    }
 }
 
-ModemLines PosixSerialDevice::lines() {
-    checkLine();
+// The calls made on every receive tick (lines, inputCount, outputCount) skip
+// the hang-up poll: on a hung-up tty each of their ioctls fails with EIO,
+// which reports the removal just the same.
+std::optional<ModemLines> PosixSerialDevice::lines() {
+    requireOpen();
     flushOutput();
+    if (!reportsLines_) {
+        return std::nullopt;
+    }
     int bits = 0;
     if (const int err = io_->get(fd(), bits); err != 0) {
         if (err == ENOTTY || err == EINVAL) {
-            Raise(kErrLinesNotReported);
+            // A tty without modem lines never gains them.
+            reportsLines_ = false;
+            return std::nullopt;
         }
         fail(err);
     }
@@ -172,7 +200,7 @@ ModemLines PosixSerialDevice::lines() {
 }
 
 std::size_t PosixSerialDevice::inputCount() {
-    checkLine();
+    requireOpen();
     flushOutput();
     int count = 0;
     if (::ioctl(fd(), FIONREAD, &count) != 0) {
@@ -181,14 +209,18 @@ std::size_t PosixSerialDevice::inputCount() {
     return static_cast<std::size_t>(count);
 }
 
-std::size_t PosixSerialDevice::drainOnce(std::vector<std::uint8_t>& into) {
+std::vector<std::uint8_t> PosixSerialDevice::readAll() {
+    checkLine();
+    flushOutput();
+    // Takes what the kernel holds now and never waits for more: a burst
+    // larger than its buffers comes over several calls, in order.
+    std::vector<std::uint8_t> bytes;
     std::array<std::uint8_t, 16384> chunk;
-    std::size_t taken = 0;
-    while (into.size() < kMaxReadAll) {
-        const ssize_t n = ::read(fd(), chunk.data(), chunk.size());
+    while (bytes.size() < kMaxReadAll) {
+        const std::size_t room = std::min(chunk.size(), kMaxReadAll - bytes.size());
+        const ssize_t n = ::read(fd(), chunk.data(), room);
         if (n > 0) {
-            into.insert(into.end(), chunk.begin(), chunk.begin() + n);
-            taken += static_cast<std::size_t>(n);
+            bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + n);
             continue;
         }
         if (n < 0 && errno == EINTR) {
@@ -200,42 +232,31 @@ std::size_t PosixSerialDevice::drainOnce(std::vector<std::uint8_t>& into) {
         }
         break;
     }
-    return taken;
-}
-
-std::vector<std::uint8_t> PosixSerialDevice::readAll() {
-    checkLine();
-    flushOutput();
-    std::vector<std::uint8_t> bytes;
-    drainOnce(bytes);
-    // FIONREAD and one drain stop at the line discipline's room. The driver
-    // refills it only after each read, so once it was full, keep taking as
-    // long as refills come.
-    if (bytes.size() >= kLineDisciplineRoom) {
-        while (bytes.size() < kMaxReadAll && waitReadable(kRefillWait)) {
-            checkLine();
-            if (drainOnce(bytes) == 0) {
-                break;
-            }
-        }
-    }
     return bytes;
 }
 
 void PosixSerialDevice::write(std::string_view bytes) {
     checkLine();
+    drained_ = false;
     pending_.append(bytes);
     flushOutput();
 }
 
 std::size_t PosixSerialDevice::outputCount() {
-    checkLine();
+    requireOpen();
+    // Nothing joins the output queue but our writes: once it was seen empty,
+    // it stays empty until the next one, and the tick need not ask again.
+    if (drained_) {
+        return 0;
+    }
     flushOutput();
     int queued = 0;
     if (::ioctl(fd(), TIOCOUTQ, &queued) != 0) {
         fail(errno);
     }
-    return pending_.size() + static_cast<std::size_t>(queued);
+    const std::size_t count = pending_.size() + static_cast<std::size_t>(queued);
+    drained_ = count == 0;
+    return count;
 }
 
 bool PosixSerialDevice::waitReadable(std::chrono::milliseconds timeout) const {

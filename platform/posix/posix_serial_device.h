@@ -27,23 +27,28 @@ class PosixSerialDevice final : public SerialDevice {
     void configure(const LineSettings& settings) override;
     void setDtr(bool on) override;
     void setRts(bool on) override;
-    ModemLines lines() override;
+    std::optional<ModemLines> lines() override;
     std::size_t inputCount() override;
     std::vector<std::uint8_t> readAll() override;
     void write(std::string_view bytes) override;
     std::size_t outputCount() override;
+
+    // Sets both output lines where the device has them; a device without
+    // modem lines (a pseudo-terminal) opens all the same.
+    void applyLines(bool dtr, bool rts);
 
     // True once input is waiting (or the line hung up) within `timeout`.
     bool waitReadable(std::chrono::milliseconds timeout) const;
 
   private:
     int fd() const { return fd_.get(); }
+    void requireOpen() const;
     void checkLine();
     [[noreturn]] void fail(int err);
     [[noreturn]] void removed();
     void flushOutput();
-    std::size_t drainOnce(std::vector<std::uint8_t>& into);
-    void setLine(int bit, bool on);
+    // False when the device has no such line.
+    bool setLine(int bit, bool on);
     void release();
 
     UniqueFd fd_;
@@ -51,6 +56,8 @@ class PosixSerialDevice final : public SerialDevice {
     std::string pending_;
     std::optional<bool> dtr_;
     std::optional<bool> rts_;
+    bool reportsLines_ = true;
+    bool drained_ = false;  // the output queue was empty and nothing was written since
 };
 
 }  // namespace platform::posix

@@ -14,12 +14,27 @@
 #include "platform/posix/serial_errno.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/runtime_error.h"
+#include "platform/utf.h"
 
 namespace platform::posix {
 namespace {
 
 constexpr int kMinPort = 1;
 constexpr int kMaxPort = 16;
+
+// A COM<n> link that points nowhere: the operator made the link, so the
+// message names it and where it points rather than advising to make one.
+[[noreturn]] void RaiseOpenFailure(int err, const std::string& path) {
+    std::error_code error;
+    if (err == ENOENT && std::filesystem::is_symlink(path, error)) {
+        const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+        if (!error) {
+            Raise(kErrLinkTargetMissing, u"找不到串口设备:链接 " + FromUtf8(path) + u" 指向的 " +
+                                             FromUtf8(target.string()) + u" 不存在");
+        }
+    }
+    Raise(OpenFailure(err));
+}
 
 }  // namespace
 
@@ -46,7 +61,7 @@ std::unique_ptr<SerialDevice> PosixSerialPorts::open(int port, const LineSetting
     const std::string path = DevicePath(folder_, port);
     UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (!fd) {
-        Raise(OpenFailure(errno));
+        RaiseOpenFailure(errno, path);
     }
     termios tio{};
     if (::tcgetattr(fd.get(), &tio) != 0) {
@@ -61,8 +76,7 @@ std::unique_ptr<SerialDevice> PosixSerialPorts::open(int port, const LineSetting
     // The kernel raised both lines at open and settings calls may reset them,
     // so the lines come last.
     device->configure(settings);
-    device->setDtr(dtr);
-    device->setRts(rts);
+    device->applyLines(dtr, rts);
     return device;
 }
 

@@ -1,5 +1,6 @@
 #include "bench/support/input_probe.h"
 
+#include <QAbstractScrollArea>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -42,15 +43,17 @@ void InputProbe::send() {
             runtime_.widget(window_.TextOut),
             new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x")));
     } else {
-        dtrBefore_ = window_.MSComm.DTREnable();
-        QWidget* label = runtime_.widget(window_.LabelDTR);
-        const QPointF at(label->width() / 2.0, label->height() / 2.0);
-        const QPointF global = label->mapToGlobal(at);
+        // A click near the top of the receive pane puts the caret there,
+        // away from the end where every tick leaves it.
+        auto* pane = dynamic_cast<QAbstractScrollArea*>(runtime_.widget(window_.RTextBuf));
+        QWidget* viewport = pane->viewport();
+        const QPointF at(8, 8);
+        const QPointF global = viewport->mapToGlobal(at);
         for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
             const Qt::MouseButtons held =
                 type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
             QCoreApplication::postEvent(
-                label, new QMouseEvent(type, at, global, Qt::LeftButton, held, Qt::NoModifier));
+                viewport, new QMouseEvent(type, at, global, Qt::LeftButton, held, Qt::NoModifier));
         }
     }
     QCoreApplication::postEvent(this, new QEvent(kHandled));
@@ -64,7 +67,8 @@ bool InputProbe::event(QEvent* event) {
     const auto took = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - sentAt_);
     slowest_ = std::max(slowest_, took);
     const bool acted = typedKey_ ? window_.TextOut.Text().size() > typedBefore_
-                                 : window_.MSComm.DTREnable() != dtrBefore_;
+                                 : static_cast<std::size_t>(window_.RTextBuf.SelStart()) <
+                                       window_.RTextBuf.Text().size();
     if (!acted) {
         ++missed_;
     }

@@ -14,8 +14,8 @@ class QtRuntime;
 namespace bench {
 
 // Every 100 ms an operator's input goes into the window's event queue, in
-// turn a typed key in the upper pane and a click on the DTR label; it counts
-// once the window has acted on it.
+// turn a typed key in the upper pane and a click into the receive pane; it
+// counts once the window has acted on it.
 class InputProbe final : public QObject {
   public:
     InputProbe(platform::QtRuntime& runtime, console::Tamsel& window);
@@ -39,7 +39,6 @@ class InputProbe final : public QObject {
     Clock::time_point sentAt_;
     bool typedKey_ = false;
     std::size_t typedBefore_ = 0;
-    bool dtrBefore_ = false;
     int sent_ = 0;
     int missed_ = 0;
     std::chrono::microseconds slowest_{0};

@@ -9,7 +9,8 @@
 //             during and after.
 //   tick      the cost of one idle tick, called directly.
 //   pipeline  received bytes per second the tick pipeline sustains (format,
-//             trim, append, repaint), fed from a simulated line.
+//             trim, append, repaint), fed from a simulated line, with the
+//             receive pane refreshed after every tick.
 // Run by hand: build/bench/receive_tick_bench [cpu|flood|tick|pipeline]; all
 // four without an argument. Without DISPLAY it falls back to Qt's offscreen
 // platform, whose figures say little.
@@ -120,6 +121,7 @@ void FloodRun() {
         window.send("expect " + std::to_string(offset));
         window.send("probe on");
         const auto start = Clock::now();
+        const double cpuBefore = bench::ProcessCpuSeconds(window.pid());
         peer.startStream(1e6);
         long mostKb = 0;
         while (Clock::now() - start < kFlood) {
@@ -128,6 +130,7 @@ void FloodRun() {
         }
         peer.stopStream();
         const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+        const double cpu = 100.0 * (bench::ProcessCpuSeconds(window.pid()) - cpuBefore) / wall;
         const std::uint64_t taken = peer.written() - offset;
         std::this_thread::sleep_for(500ms);
         window.send("probe off");
@@ -135,11 +138,11 @@ void FloodRun() {
         const auto report = window.readLine(10s);
         std::this_thread::sleep_for(kAfterFlood);
         const long afterKb = bench::ResidentKb(window.pid());
-        std::printf("  %s view: taken in %.0f bytes/s; child: %s\n", view,
-                    static_cast<double>(taken) / wall, report ? report->c_str() : "no report");
-        std::printf("    peer wrote %llu bytes; memory max %.1f MB, %lld s after %.1f MB\n",
-                    static_cast<unsigned long long>(taken), static_cast<double>(mostKb) / 1024,
-                    static_cast<long long>(kAfterFlood.count()),
+        std::printf("  %s view: peer wrote %llu bytes (%.0f bytes/s), CPU %.1f %%\n", view,
+                    static_cast<unsigned long long>(taken), static_cast<double>(taken) / wall, cpu);
+        std::printf("    window: %s\n", report ? report->c_str() : "no report");
+        std::printf("    memory: max %.1f MB, %lld s after %.1f MB\n",
+                    static_cast<double>(mostKb) / 1024, static_cast<long long>(kAfterFlood.count()),
                     static_cast<double>(afterKb) / 1024);
         std::fflush(stdout);
     }

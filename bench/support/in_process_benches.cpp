@@ -11,6 +11,7 @@
 #include "platform/headless/simulated_serial.h"
 #include "platform/posix/posix_serial_ports.h"
 #include "platform/qt/qt_runtime.h"
+#include "platform/qt/rich_text_widget.h"
 #include "platform/utf.h"
 #include "tests/support/temp_dir.h"
 
@@ -65,6 +66,7 @@ void Pipeline() {
         OpenPort(window);
         window.TimerRead.setEnabled(false);
         auto& line = ports.line(1);
+        auto* pane = dynamic_cast<platform::qt::RichTextWidget*>(runtime.widget(window.RTextBuf));
 
         std::string chunk;
         for (std::size_t i = 0; i < bytesPerTick; ++i) {
@@ -80,6 +82,7 @@ void Pipeline() {
             const std::size_t before = window.RTextBuf.Text().size();
             const auto start = Clock::now();
             window.TimerRead_Timer();
+            pane->showPending();                // as if every tick were refreshed
             QCoreApplication::processEvents();  // the repaint
             busy += std::chrono::duration<double>(Clock::now() - start).count();
             shown += window.RTextBuf.Text().size() - (before > 4000 ? 2000 : before);

@@ -56,17 +56,18 @@ void Form::setTop(float value) {
 }
 
 void Form::setWidth(float value) {
-    setNormalSize(normal_.width, value);
+    setNormalSize(normal_.width, keepsInnerWidth_, value);
 }
 
 void Form::setHeight(float value) {
-    setNormalSize(normal_.height, value);
+    setNormalSize(normal_.height, keepsInnerHeight_, value);
 }
 
-void Form::setNormalSize(float& side, float value) {
+void Form::setNormalSize(float& side, bool& keepsInner, float value) {
     if (value < 0) {
         Raise(kErrInvalidPropertyValue);
     }
+    keepsInner = false;  // the outer size is the code's now
     if (value == side) {
         return;
     }
@@ -79,13 +80,26 @@ void Form::setNormalSize(float& side, float value) {
 }
 
 void Form::setFrameSize(float width, float height) {
+    const bool outerChanges =
+        (keepsInnerWidth_ && width != frameWidth_) || (keepsInnerHeight_ && height != frameHeight_);
+    if (keepsInnerWidth_) {
+        normal_.width += width - frameWidth_;
+    }
+    if (keepsInnerHeight_) {
+        normal_.height += height - frameHeight_;
+    }
     frameWidth_ = width;
     frameHeight_ = height;
+    if (outerChanges) {
+        notify(FormProperty::Geometry);
+    }
 }
 
 void Form::setClientSize(float width, float height) {
     normal_.width = width + frameWidth_;
     normal_.height = height + frameHeight_;
+    keepsInnerWidth_ = true;
+    keepsInnerHeight_ = true;
     notify(FormProperty::Geometry);
 }
 
@@ -160,7 +174,13 @@ void Form::Show() {
             focusFirst();
         }
         runtime_.dispatch([this] { Resize(); });
+        return;
     }
+    // Shown again: a minimised window comes back, and the window to the front.
+    if (windowState_ == vbMinimized) {
+        setWindowState(vbNormal);
+    }
+    runtime_.formShown(*this);
 }
 
 void Form::Unload() {

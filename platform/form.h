@@ -76,6 +76,9 @@ class Form {
     // The frame's share of the outer size; the inner area is the rest.
     float frameWidth() const { return frameWidth_; }
     float frameHeight() const { return frameHeight_; }
+    // The frame the window manager really draws. A side whose inner size
+    // came from the design keeps it and its outer size takes the new frame;
+    // a side whose outer size was set keeps that, and its inner size changes.
     void setFrameSize(float width, float height);
     float ScaleWidth() const { return Width() - frameWidth_; }
     float ScaleHeight() const { return Height() - frameHeight_; }
@@ -106,7 +109,8 @@ class Form {
     void setTopMost(bool value);
 
     bool loaded() const { return loaded_; }
-    // Loads the window when it is not loaded (raising Load), then shows it.
+    // Loads the window when it is not loaded (raising Load), then shows it;
+    // a window already shown is restored when minimised and made active.
     void Show();
     // Raises Unload; unless the handler cancels, hides the window and stops its timers.
     void Unload();
@@ -146,7 +150,7 @@ class Form {
     void controlDisabled(Control& control);
 
     const Rect& bounds() const;
-    void setNormalSize(float& side, float value);
+    void setNormalSize(float& side, bool& keepsInner, float value);
     void geometryChanged();
     void notify(FormProperty property) const;
 
@@ -157,6 +161,8 @@ class Form {
     Rect current_;
     float frameWidth_ = 240;
     float frameHeight_ = 570;
+    bool keepsInnerWidth_ = false;
+    bool keepsInnerHeight_ = false;
     std::int16_t windowState_ = vbNormal;
     bool enabled_ = true;
     bool visible_ = false;

@@ -73,6 +73,7 @@ class Runtime : public Clock {
     // Hooks for windows and timers.
     virtual void timerChanged(Timer& timer) = 0;
     virtual void timerRemoved(Timer& timer) = 0;
+    // A window is shown, or shown again while open (it comes to the front).
     virtual void formShown(Form& form) = 0;
     virtual void formHidden(Form& form) = 0;
 

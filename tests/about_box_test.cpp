@@ -278,6 +278,18 @@ TEST_F(AboutBox, SecondDoubleClickKeepsTheOneBoxAndItsTexts) {
     box.setView(nullptr);
 }
 
+TEST_F(AboutBox, ADoubleClickBringsAMinimisedBoxBack) {
+    frmAbout& box = openBox();
+    box.setWindowState(platform::vbMinimized);
+    int loads = 0;
+    box.Load = [&loads] { ++loads; };
+    frmAbout& again = openBox();
+    EXPECT_EQ(&again, &box);
+    EXPECT_EQ(box.WindowState(), platform::vbNormal);
+    EXPECT_TRUE(box.Visible());
+    EXPECT_EQ(loads, 0);  // shown again, not loaded again
+}
+
 struct CloseCase {
     const char* name;
     std::function<bool(platform::HeadlessRuntime&, frmAbout&)> close;

@@ -224,6 +224,28 @@ TEST_F(FormsRuntime, MaximisedWindowReadsTheMaximisedBoundsAndRestoresTheNormalO
     EXPECT_THROW(window.setWindowState(3), platform::RuntimeError);
 }
 
+TEST_F(FormsRuntime, TheRealFrameKeepsADesignedInnerSizeAndASetOuterSize) {
+    // Designed by its inner area: the outer size takes whatever frame is drawn.
+    window.setClientSize(5730, 3195);
+    window.setFrameSize(30, 315);
+    EXPECT_EQ(window.ScaleWidth(), 5730);
+    EXPECT_EQ(window.ScaleHeight(), 3195);
+    EXPECT_EQ(window.Width(), 5760);
+    EXPECT_EQ(window.Height(), 3510);
+    // An outer size set by code stays; the inner area takes what the frame leaves.
+    window.setWidth(8000);
+    window.setFrameSize(0, 285);
+    EXPECT_EQ(window.Width(), 8000);
+    EXPECT_EQ(window.ScaleWidth(), 8000);
+    EXPECT_EQ(window.Height(), 3480);
+    EXPECT_EQ(window.ScaleHeight(), 3195);
+    // Also when code sets the size it already has.
+    window.setHeight(3480);
+    window.setFrameSize(30, 375);
+    EXPECT_EQ(window.Height(), 3480);
+    EXPECT_EQ(window.ScaleHeight(), 3105);
+}
+
 }  // namespace
 
 namespace {

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
+#include <QWindow>
 #include <algorithm>
 
 #include "platform/controls.h"
@@ -64,6 +65,11 @@ ControlWidget* FormWindow::widgetFor(const Control& control) const {
     return nullptr;
 }
 
+bool FormWindow::minimisable() const {
+    const std::int16_t style = form_->BorderStyle();
+    return style != 0 && style != vbFixedDialog && form_->MinButton();
+}
+
 bool FormWindow::fixedSize() const {
     const std::int16_t style = form_->BorderStyle();
     return style == 1 || style == vbFixedDialog || style == 4;
@@ -78,7 +84,7 @@ void FormWindow::applyFlags() {
     } else {
         flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint;
-        if (style != vbFixedDialog && form_->MinButton()) {
+        if (minimisable()) {
             flags |= Qt::WindowMinimizeButtonHint;
         }
         if (style != vbFixedDialog && form_->MaxButton() && !fixedSize()) {
@@ -108,13 +114,20 @@ void FormWindow::applyGeometry() {
         return;  // the normal bounds take effect when the window is restored
     }
     const QScopedValueRollback guard(applying_, true);
-    const QRect wanted = modelPixels(form_->normalBounds());
+    placed_ = form_->normalBounds();
+    const QRect wanted = modelPixels(placed_);
     if (fixedSize()) {
         setFixedSize(wanted.size());
     } else {
         resize(wanted.size());
     }
-    move(wanted.topLeft());
+    if (isVisible()) {
+        // Placed by its inner area, from the frame as it is drawn now.
+        const QMargins margins = frame();
+        setGeometry(QRect(wanted.topLeft() + QPoint(margins.left(), margins.top()), wanted.size()));
+    } else {
+        move(wanted.topLeft());  // the window manager puts the frame there
+    }
 }
 
 std::int16_t FormWindow::shownState() const {
@@ -163,6 +176,11 @@ void FormWindow::showFromModel() {
         }
     }
     learnFrame();
+}
+
+void FormWindow::bringToFront() {
+    raise();
+    activateWindow();
 }
 
 void FormWindow::retire() {
@@ -228,20 +246,44 @@ void FormWindow::formChanged(FormProperty property) {
     }
 }
 
+QMargins FormWindow::frame() const {
+    const QWindow* handle = windowHandle();
+    return handle == nullptr ? QMargins() : handle->frameMargins();
+}
+
+QPoint FormWindow::outerTopLeft() const {
+    const QMargins margins = frame();
+    return geometry().topLeft() - QPoint(margins.left(), margins.top());
+}
+
 void FormWindow::learnFrame() {
     if (form_ == nullptr || !isVisible()) {
         return;
     }
-    const QRect outer = frameGeometry();
-    const QRect inner = geometry();
-    const float width = ToTwips(outer.width() - inner.width());
-    const float height = ToTwips(outer.height() - inner.height());
+    const QMargins margins = frame();
+    const float width = ToTwips(margins.left() + margins.right());
+    const float height = ToTwips(margins.top() + margins.bottom());
     if (width == form_->frameWidth() && height == form_->frameHeight()) {
         return;
     }
-    // The outer size stays the model's; the inner area takes what the real frame leaves.
+    // The model keeps what its design or its code fixed, outer or inner
+    // size; the window takes what the real frame then gives.
     form_->setFrameSize(width, height);
     applyGeometry();
+}
+
+void FormWindow::checkFrameSoon() {
+    if (frameCheckPending_) {
+        return;
+    }
+    frameCheckPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            frameCheckPending_ = false;
+            learnFrame();
+        },
+        Qt::QueuedConnection);
 }
 
 void FormWindow::reportGeometry() {
@@ -250,27 +292,47 @@ void FormWindow::reportGeometry() {
     }
     learnFrame();
     const std::int16_t state = shownState();
-    if (state == vbMinimized) {
-        if (form_->WindowState() != vbMinimized) {
-            form_->viewResized(form_->normalBounds(), vbMinimized);
+    if (state == vbMinimized && form_->WindowState() != vbMinimized && !minimisable()) {
+        // The window manager offers a minimise button the window does not have;
+        // minimised, the window would be out of the operator's reach.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (form_ != nullptr) {
+                    showInModelState();
+                }
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+    if (state != vbMaximized && state != form_->WindowState()) {
+        // Minimised, or back to normal: the normal bounds stay the model's. A
+        // window restored from maximised may still have its maximised size here.
+        form_->viewResized(form_->normalBounds(), state);
+        if (state == vbNormal) {
+            applyGeometry();
         }
         return;
     }
-    const Rect current{form_->Left(), form_->Top(), form_->Width(), form_->Height()};
-    const QRect wanted = modelPixels(current);
-    const QRect actual(frameGeometry().topLeft(), size());
-    if (state == form_->WindowState() && actual == wanted) {
+    if (state == vbMinimized) {
         return;
     }
-    // What did not move in pixels keeps the model's exact value.
-    Rect bounds = current;
-    if (actual.topLeft() != wanted.topLeft()) {
-        bounds.left = ToTwips(actual.x());
-        bounds.top = ToTwips(actual.y());
-    }
-    if (actual.size() != wanted.size()) {
-        bounds.width = ToTwips(actual.width()) + form_->frameWidth();
-        bounds.height = ToTwips(actual.height()) + form_->frameHeight();
+    const Rect current{form_->Left(), form_->Top(), form_->Width(), form_->Height()};
+    // A side that stands where the model last placed it keeps the model's
+    // exact value: the window manager's passing moves (while it maps or
+    // restores the window) leave no pixel-rounded twips behind.
+    const Rect& reference = state == vbNormal ? placed_ : current;
+    const QRect known = modelPixels(reference);
+    const QRect actual(outerTopLeft(), size());
+    const Rect bounds{
+        actual.x() == known.x() ? reference.left : ToTwips(actual.x()),
+        actual.y() == known.y() ? reference.top : ToTwips(actual.y()),
+        actual.width() == known.width() ? reference.width
+                                        : ToTwips(actual.width()) + form_->frameWidth(),
+        actual.height() == known.height() ? reference.height
+                                          : ToTwips(actual.height()) + form_->frameHeight()};
+    if (state == form_->WindowState() && bounds == current) {
+        return;
     }
     form_->viewResized(bounds, state);
 }
@@ -338,6 +400,14 @@ void FormWindow::mouseDoubleClickEvent(QMouseEvent* event) {
         Form& form = *form_;
         runtime_.dispatch([&form] { form.DblClick(); });
     }
+}
+
+bool FormWindow::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
+    // A window manager changes the frame it draws (as between normal and
+    // maximised) with no event that reaches the widget; each native event
+    // of the window may be such a change.
+    checkFrameSoon();
+    return QWidget::nativeEvent(eventType, message, result);
 }
 
 void FormWindow::paintEvent(QPaintEvent*) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
+#include <QMargins>
 #include <QRect>
 #include <QWidget>
 #include <memory>
@@ -30,6 +32,8 @@ class FormWindow final : public QWidget, public FormView {
     ControlWidget* widgetFor(const Control& control) const;
 
     void showFromModel();
+    // Shown again while open: to the front, and active, as when first shown.
+    void bringToFront();
     // The form was hidden or is going away: stop mirroring it and close.
     void retire();
     void updateTabOrder();
@@ -46,9 +50,11 @@ class FormWindow final : public QWidget, public FormView {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 
   private:
     bool fixedSize() const;
+    bool minimisable() const;
     void applyFlags();
     void applyGeometry();
     void applyState();
@@ -57,15 +63,23 @@ class FormWindow final : public QWidget, public FormView {
     std::int16_t shownState() const;
     // The outer position and inner size that bounds in twips give.
     QRect modelPixels(const Rect& bounds) const;
+    // The frame the window manager draws now; Qt's widget keeps an older
+    // idea of it until the window next moves or changes size.
+    QMargins frame() const;
+    QPoint outerTopLeft() const;
     void learnFrame();
+    // Looks at the frame again once the pending events are handled.
+    void checkFrameSoon();
     void reportGeometry();
 
     Form* form_;
     Runtime& runtime_;
     std::vector<std::unique_ptr<ControlWidget>> controls_;
     QColor background_;
+    Rect placed_;  // the normal bounds the window was last given
     bool closing_ = false;
     bool applying_ = false;
+    bool frameCheckPending_ = false;
 };
 
 }  // namespace platform::qt

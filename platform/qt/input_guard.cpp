@@ -21,6 +21,9 @@ bool IsInput(QEvent::Type type) {
         case QEvent::ShortcutOverride:
         case QEvent::InputMethod:
         case QEvent::ContextMenu:
+        case QEvent::DragEnter:  // refused at the door, so no drop follows
+        case QEvent::DragMove:
+        case QEvent::Drop:
         case QEvent::TabletPress:
         case QEvent::TabletMove:
         case QEvent::TabletRelease:

@@ -4,7 +4,6 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QFont>
-#include <QMessageBox>
 #include <QScreen>
 #include <chrono>
 #include <stdexcept>
@@ -13,7 +12,9 @@
 #include "platform/form.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/input_guard.h"
+#include "platform/qt/message_box.h"
 #include "platform/qt/qt_convert.h"
+#include "platform/qt/qt_translations.h"
 #include "platform/qt/timer_driver.h"
 
 namespace platform {
@@ -70,6 +71,7 @@ QtRuntime::QtRuntime() {
     App().Major = KORVEL_VERSION_MAJOR;
     App().Minor = KORVEL_VERSION_MINOR;
     App().Revision = KORVEL_VERSION_PATCH;
+    translations_ = qt::InstallQtTranslations();
     guard_ = std::make_unique<qt::InputGuard>();
     timers_ = std::make_unique<qt::TimerDriver>(*this);
 }
@@ -101,12 +103,8 @@ void QtRuntime::Sleep(std::int32_t milliseconds) {
 }
 
 int QtRuntime::MsgBox(const std::u16string& prompt, int buttons, const std::u16string& title) {
-    QMessageBox box(IconFor(buttons), qt::ToQString(title.empty() ? App().Title : title),
-                    PromptText(prompt), QMessageBox::Ok);
-    box.setTextFormat(Qt::PlainText);
-    box.setWindowModality(Qt::ApplicationModal);
-    // Closing a message box never ends the program.
-    box.setAttribute(Qt::WA_QuitOnClose, false);
+    qt::MessageBox box(IconFor(buttons), qt::ToQString(title.empty() ? App().Title : title),
+                       PromptText(prompt));
     box.exec();
     return vbOK;
 }
@@ -151,10 +149,14 @@ void QtRuntime::timerRemoved(Timer& timer) {
 
 void QtRuntime::formShown(Form& form) {
     auto& window = windows_[&form];
-    if (!window) {
+    const bool shownAgain = window != nullptr;
+    if (!shownAgain) {
         window = std::make_unique<qt::FormWindow>(form, *this);
     }
     window->showFromModel();
+    if (shownAgain) {
+        window->bringToFront();
+    }
 }
 
 void QtRuntime::formHidden(Form& form) {

@@ -7,6 +7,7 @@
 
 #include "platform/runtime.h"
 
+class QTranslator;
 class QWidget;
 
 namespace platform {
@@ -21,7 +22,8 @@ class TimerDriver;
 
 // The forms runtime of the real program: every shown form is a Qt window,
 // every control a widget, every running timer a QTimer. Needs an existing
-// QApplication; the program ends when its last window is closed.
+// QApplication; the program ends when its last window is closed. Qt's own
+// texts speak Chinese when Qt's translations are installed.
 class QtRuntime : public Runtime {
   public:
     QtRuntime();
@@ -46,6 +48,7 @@ class QtRuntime : public Runtime {
     QWidget* widget(const Control& control) const;
 
   private:
+    std::unique_ptr<QTranslator> translations_;
     std::unique_ptr<qt::InputGuard> guard_;
     std::unique_ptr<qt::TimerDriver> timers_;
     std::unordered_map<const Form*, std::unique_ptr<qt::FormWindow>> windows_;

@@ -201,6 +201,28 @@ TEST_F(FormWindowTest, GeometryReadsBackAsAssignedAndOperatorChangesAreReported)
     EXPECT_EQ(plain.resizes, 3);
 }
 
+TEST_F(FormWindowTest, AWindowBackWhereTheModelPutItKeepsTheExactPlacement) {
+    Plain plain(runtime);
+    plain.setLeft(1507);
+    plain.setWidth(6007);
+    plain.Show();
+    QWidget* top = runtime.window(plain);
+    const QPoint placed = top->frameGeometry().topLeft();
+    const QSize size = top->size();
+    // The window manager moves and sizes the window in passing (as while it
+    // maps it), then leaves it where the model put it.
+    top->move(placed + QPoint(30, 40));
+    top->resize(size + QSize(10, 20));
+    EXPECT_EQ(plain.Left(), static_cast<float>((placed.x() + 30) * 15));
+    EXPECT_EQ(plain.Width(), static_cast<float>((size.width() + 10) * 15) + plain.frameWidth());
+    top->move(placed);
+    top->resize(size);
+    EXPECT_EQ(plain.Left(), 1507);
+    EXPECT_EQ(plain.Top(), 1500);
+    EXPECT_EQ(plain.Width(), 6007);
+    EXPECT_EQ(plain.Height(), 4500 + plain.frameHeight());
+}
+
 TEST_F(FormWindowTest, WindowStatesGoBothWays) {
     Plain plain(runtime);
     plain.Show();

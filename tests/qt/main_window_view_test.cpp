@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -231,6 +235,41 @@ TEST_F(RealMainWindow, DisabledWindowSwallowsInputButIsNotGreyed) {
     window.setEnabled(true);
     QTest::mouseClick(widget(window.ComStartStop), Qt::LeftButton);
     EXPECT_EQ(clicks, 1);
+}
+
+// Drags text in from another program and drops it in the middle of `target`.
+void DropText(QWidget& target, const QString& text) {
+    QMimeData data;
+    data.setText(text);
+    auto* scrolled = qobject_cast<QAbstractScrollArea*>(&target);
+    QWidget& receiver = scrolled != nullptr ? *scrolled->viewport() : target;
+    const QPoint at = receiver.rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&receiver, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&receiver, &move);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&receiver, &drop);
+}
+
+TEST_F(RealMainWindow, ADisabledWindowTakesNoDrop) {
+    struct Case {
+        const platform::TextControl* control;
+        std::u16string text;
+    };
+    const Case cases[] = {{&window.RTextBuf, u"OK"}, {&window.TextNumber, u"10086"}};
+    window.RTextBuf.setText(u"OK");
+    // As while a command waits out its reply window.
+    window.setEnabled(false);
+    for (const Case& c : cases) {
+        DropText(*runtime.widget(*c.control), QStringLiteral("+CSQ: 25,99"));
+        EXPECT_EQ(c.control->Text(), c.text) << platform::ToAnsi(c.control->Name());
+    }
+    window.setEnabled(true);
+    for (const Case& c : cases) {
+        DropText(*runtime.widget(*c.control), QStringLiteral("+CSQ: 25,99"));
+        EXPECT_NE(c.control->Text(), c.text) << platform::ToAnsi(c.control->Name());
+    }
 }
 
 TEST_F(RealMainWindow, PickingAListEntryRaisesClickAlsoForTheOneShown) {

@@ -13,20 +13,23 @@
 
 namespace korvel_test {
 
+// A settings file that gives the window its design place and room for
+// every control of the left column.
+inline constexpr const char* kDesignPlacement =
+    "[TamselSet]\nPort=-1\nSpeed=-1\n[Point]\nTop=1035\nLeft=5175\n"
+    "Width=8235\nHeight=10000\nWindowState=0\n";
+
 // The real main window on Qt's offscreen platform, loaded and shown.
 class RealMainWindow : public testing::Test {
   protected:
-    RealMainWindow() {
+    // Starts from `settings`, the settings file of the window's own folder.
+    explicit RealMainWindow(const char* settings = kDesignPlacement) {
         runtime.App().Title = u"Korvel";
         runtime.App().Major = 1;
         runtime.App().Minor = 0;
         runtime.App().Revision = 4;
-        // A folder of its own, with a settings file that gives the window its
-        // design place and room for every control of the left column.
         runtime.App().Path = platform::FromUtf8(folder.path());
-        test_support::WriteBytes(folder.file("korvel.ini"),
-                                 "[TamselSet]\nPort=-1\nSpeed=-1\n[Point]\nTop=1035\nLeft=5175\n"
-                                 "Width=8235\nHeight=10000\nWindowState=0\n");
+        test_support::WriteBytes(folder.file("korvel.ini"), settings);
         runtime.App().EXEName = u"korvel";
         window.Show();
     }

@@ -4,14 +4,18 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <functional>
 
 #include "platform/controls.h"
 #include "platform/form.h"
+#include "platform/qt/message_box.h"
 #include "platform/qt/qt_runtime.h"
+#include "platform/qt/qt_translations.h"
 #include "platform/timer.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -167,6 +171,52 @@ TEST_F(QtRuntimeTest, MessageBoxLetsTimersTickAndShowsPromptIconAndTitle) {
         EXPECT_EQ(buttons, 1);
         EXPECT_GE(ticks, before + 3);
     }
+}
+
+TEST_F(QtRuntimeTest, MessageBoxSpeaksChineseOffersNoMinimiseAndShowsItsWholeTitle) {
+    QMessageBox* seen = nullptr;
+    QString ok;
+    Qt::WindowFlags flags;
+    int width = 0;
+    bool backFromMinimised = false;
+    std::function<void()> closer = [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            QTimer::singleShot(10, closer);
+            return;
+        }
+        seen = box;
+        ok = box->button(QMessageBox::Ok)->text();
+        flags = box->windowFlags();
+        width = box->width();
+        box->showMinimized();  // as the window manager's own minimise button would
+        QTimer::singleShot(10, [&backFromMinimised, box] {
+            backFromMinimised = box->isVisible() && !box->isMinimized();
+            box->accept();
+        });
+    };
+    QTimer::singleShot(10, closer);
+    runtime.MsgBox(u"x", platform::vbInformation, {});
+    ASSERT_NE(seen, nullptr);
+    EXPECT_EQ(ok, QStringLiteral(u"确定"));
+    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_GE(width, platform::qt::MessageBox::TitleBarWidth(QStringLiteral("Korvel")));
+    EXPECT_TRUE(backFromMinimised);
+}
+
+TEST(QtTranslations, QtsOwnTextsAreChineseWhileInstalledAndEnglishWithout) {
+    const test_support::TempDir empty;
+    EXPECT_EQ(platform::qt::InstallQtTranslations(QString::fromStdString(empty.path())), nullptr);
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral("OK"));
+    auto installed = platform::qt::InstallQtTranslations();
+    ASSERT_NE(installed, nullptr) << "Qt's translations (qt6-translations-l10n) are missing";
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral(u"确定"));
+    EXPECT_EQ(QCoreApplication::translate("QWidgetTextControl", "Select All"),
+              QStringLiteral(u"全选"));
+    installed.reset();
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral("OK"));
 }
 
 TEST_F(QtRuntimeTest, SleepBlocksWithoutProcessingEvents) {

@@ -1,146 +1,154 @@
-// Measures the receive tick: its cost with nothing waiting, the program's CPU
-// use while idle with the port open, and how many received bytes per second
-// the tick pipeline (format, trim, append, repaint) sustains in the real view.
-// Run by hand: build/bench/receive_tick_bench [tick|idle|flood]
-// With a display (DISPLAY set) it measures the real X11 window; without one it
-// falls back to Qt's offscreen platform, whose event loop costs more when idle.
-
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <unistd.h>
+// The receive side of the real window under a real display:
+//   cpu       CPU of one core, side by side in one run: a bare Qt 5 ms timer
+//             (the floor of an idle tick), the window idle with its port open,
+//             and a peer streaming steadily at 960 and 25600 bytes/s into the
+//             text and the hexadecimal view; each in a process of its own,
+//             measured from /proc over 10 s.
+//   flood     a peer offering 1 MB/s: what is taken in and shown, how soon a
+//             typed key or a click takes effect, and the memory before,
+//             during and after.
+//   tick      the cost of one idle tick, called directly.
+//   pipeline  received bytes per second the tick pipeline sustains (format,
+//             trim, append, repaint), fed from a simulated line, with the
+//             receive pane refreshed after every tick.
+// Run by hand: build/bench/receive_tick_bench [cpu|flood|tick|pipeline]; all
+// four without an argument. Without DISPLAY it falls back to Qt's offscreen
+// platform, whose figures say little.
 
 #include <QApplication>
 #include <QGuiApplication>
-#include <QTimer>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
-#include "console/tamsel.h"
-#include "platform/headless/simulated_serial.h"
-#include "platform/posix/posix_serial_ports.h"
-#include "platform/qt/qt_runtime.h"
-#include "platform/utf.h"
+#include "bench/support/bare_timer_program.h"
+#include "bench/support/child_process.h"
+#include "bench/support/in_process_benches.h"
+#include "bench/support/process_figures.h"
+#include "bench/support/pty_peer.h"
+#include "bench/support/window_program.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
+using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+constexpr auto kSettle = 1500ms;
+constexpr auto kMeasure = 10s;
+constexpr auto kFlood = 5s;
+constexpr auto kAfterFlood = 6s;
+
+// A program folder whose settings give the window its design size.
+void WriteSettings(const test_support::TempDir& folder) {
+    test_support::WriteBytes(folder.file("korvel.ini"),
+                             "[TamselSet]\nPort=0\nSpeed=17\n[Point]\nTop=0\nLeft=0\n"
+                             "Width=8235\nHeight=10000\nWindowState=0\n");
 }
 
-// A pseudo-terminal whose slave is the program's COM1.
-class PtyPort {
-  public:
-    explicit PtyPort(const test_support::TempDir& folder) {
-        master_ = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0 ||
-            symlink(ptsname(master_), folder.file("COM1").c_str()) != 0) {
-            std::fprintf(stderr, "cannot make a pseudo-terminal\n");
-            std::exit(1);
-        }
-    }
-    ~PtyPort() { close(master_); }
-    PtyPort(const PtyPort&) = delete;
-    PtyPort& operator=(const PtyPort&) = delete;
-
-  private:
-    int master_ = -1;
-};
-
-void OpenPort(platform::Runtime&, console::Tamsel& window) {
-    window.ComboPort.setListIndex(0);
-    window.ComboSpeed.setListIndex(17);
-    window.ComStartStop_Click();
-    if (!window.PortOpened) {
-        std::fprintf(stderr, "the port did not open\n");
+void AwaitReady(bench::ChildProcess& child) {
+    const auto line = child.readLine(20s);
+    if (!line || *line != "ready") {
+        std::fprintf(stderr, "the measured program did not start: %s\n",
+                     line ? line->c_str() : "no answer");
         std::exit(1);
     }
+    std::this_thread::sleep_for(kSettle);
 }
 
-// The real window with its port open on a pseudo-terminal.
-struct OpenOnPty {
-    OpenOnPty() : pty(folder), ports(folder.path()), window(runtime, ports) {
-        runtime.App().Path = platform::FromUtf8(folder.path());
-        window.Show();
-        OpenPort(runtime, window);
-    }
-    ~OpenOnPty() { window.ComStartStop_Click(); }
-    OpenOnPty(const OpenOnPty&) = delete;
-    OpenOnPty& operator=(const OpenOnPty&) = delete;
-
-    test_support::TempDir folder;
-    PtyPort pty;
-    platform::QtRuntime runtime;
-    platform::posix::PosixSerialPorts ports;
-    console::Tamsel window;
-};
-
-void IdleTick() {
-    OpenOnPty bench;
-    bench.window.TimerRead.setEnabled(false);  // ticks are called directly below
-    QCoreApplication::processEvents();
-
-    constexpr int kTicks = 20000;
+// Percent of one core over the measuring time.
+double CpuPercent(pid_t pid) {
+    const double before = bench::ProcessCpuSeconds(pid);
     const auto start = Clock::now();
-    for (int i = 0; i < kTicks; ++i) {
-        bench.window.TimerRead_Timer();
-    }
-    const double micros =
-        std::chrono::duration<double, std::micro>(Clock::now() - start).count() / kTicks;
-    std::printf("idle tick (pseudo-terminal, real view): %.2f us per tick\n", micros);
-}
-
-void IdleCpu() {
-    OpenOnPty bench;
-    const double cpuBefore = CpuSeconds();
-    const auto start = Clock::now();
-    QTimer::singleShot(10000, [] { QCoreApplication::exit(0); });
-    QApplication::exec();
+    std::this_thread::sleep_for(kMeasure);
     const double wall = std::chrono::duration<double>(Clock::now() - start).count();
-    const double cpu = CpuSeconds() - cpuBefore;
-    std::printf("idle with the port open, %.1f s: %.2f %% of one core\n", wall, 100.0 * cpu / wall);
+    return 100.0 * (bench::ProcessCpuSeconds(pid) - before) / wall;
 }
 
-void Flood(std::size_t bytesPerTick) {
+void CpuTable() {
     test_support::TempDir folder;
-    platform::QtRuntime runtime;
-    runtime.App().Path = platform::FromUtf8(folder.path());
-    platform::headless::SimulatedSerialPorts ports(runtime);
-    console::Tamsel window(runtime, ports);
-    window.Show();
-    OpenPort(runtime, window);
-    window.TimerRead.setEnabled(false);
-    auto& line = ports.line(1);
+    WriteSettings(folder);
+    bench::PtyPeer peer(folder.path());
+    std::printf("CPU of one core over %lld s, the port COM1 open on a pseudo-terminal:\n",
+                static_cast<long long>(kMeasure.count()));
 
-    std::string chunk;
-    for (std::size_t i = 0; i < bytesPerTick; ++i) {
-        chunk += (i % 64 == 63) ? '\n' : static_cast<char>('!' + i % 90);
+    double bare = 0;
+    {
+        bench::ChildProcess child({"--bare", folder.path()});
+        AwaitReady(child);
+        bare = CpuPercent(child.pid());
     }
-    std::size_t delivered = 0;
-    std::size_t shown = 0;
-    double busy = 0;
-    const auto end = Clock::now() + std::chrono::seconds(3);
-    while (Clock::now() < end) {
-        line.deliver(runtime.now(), chunk);
-        delivered += chunk.size();
-        const std::size_t before = window.RTextBuf.Text().size();
+    std::printf("  %-34s %6.2f %%\n", "bare Qt 5 ms timer (the floor)", bare);
+    std::fflush(stdout);
+
+    bench::ChildProcess window({"--window", folder.path()});
+    AwaitReady(window);
+    const double idle = CpuPercent(window.pid());
+    std::printf("  %-34s %6.2f %%   idle/bare %.2f\n", "window idle, port open", idle, idle / bare);
+    std::fflush(stdout);
+    for (const char* view : {"text", "hex"}) {
+        window.send(view);
+        for (const double rate : {960.0, 25600.0}) {
+            peer.startStream(rate);
+            std::this_thread::sleep_for(kSettle);
+            const double busy = CpuPercent(window.pid());
+            peer.stopStream();
+            std::this_thread::sleep_for(300ms);
+            char name[64];
+            std::snprintf(name, sizeof name, "%5.0f bytes/s, %s view", rate, view);
+            std::printf("  %-34s %6.2f %%   /idle %.2f\n", name, busy, busy / idle);
+            std::fflush(stdout);
+        }
+    }
+    std::printf("targets: idle at most 1.2 x bare; every stream at most 3 %% and about 2 x idle\n");
+}
+
+void FloodRun() {
+    test_support::TempDir folder;
+    WriteSettings(folder);
+    bench::PtyPeer peer(folder.path());
+    bench::ChildProcess window({"--window", folder.path()});
+    AwaitReady(window);
+    const long idleKb = bench::ResidentKb(window.pid());
+    std::printf("1 MB/s flood for %lld s (memory idle %.1f MB):\n",
+                static_cast<long long>(kFlood.count()), static_cast<double>(idleKb) / 1024);
+    for (const char* view : {"text", "hex"}) {
+        window.send(view);
+        std::this_thread::sleep_for(300ms);
+        const std::uint64_t offset = peer.written();
+        window.send("expect " + std::to_string(offset));
+        window.send("probe on");
         const auto start = Clock::now();
-        window.TimerRead_Timer();
-        QCoreApplication::processEvents();  // the repaint
-        busy += std::chrono::duration<double>(Clock::now() - start).count();
-        shown += window.RTextBuf.Text().size() - (before > 4000 ? 2000 : before);
+        const double cpuBefore = bench::ProcessCpuSeconds(window.pid());
+        peer.startStream(1e6);
+        long mostKb = 0;
+        while (Clock::now() - start < kFlood) {
+            std::this_thread::sleep_for(100ms);
+            mostKb = std::max(mostKb, bench::ResidentKb(window.pid()));
+        }
+        peer.stopStream();
+        const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+        const double cpu = 100.0 * (bench::ProcessCpuSeconds(window.pid()) - cpuBefore) / wall;
+        const std::uint64_t taken = peer.written() - offset;
+        std::this_thread::sleep_for(500ms);
+        window.send("probe off");
+        window.send("report");
+        const auto report = window.readLine(10s);
+        std::this_thread::sleep_for(kAfterFlood);
+        const long afterKb = bench::ResidentKb(window.pid());
+        std::printf("  %s view: peer wrote %llu bytes (%.0f bytes/s), CPU %.1f %%\n", view,
+                    static_cast<unsigned long long>(taken), static_cast<double>(taken) / wall, cpu);
+        std::printf("    window: %s\n", report ? report->c_str() : "no report");
+        std::printf("    memory: max %.1f MB, %lld s after %.1f MB\n",
+                    static_cast<double>(mostKb) / 1024, static_cast<long long>(kAfterFlood.count()),
+                    static_cast<double>(afterKb) / 1024);
+        std::fflush(stdout);
     }
-    std::printf("flood of %5zu bytes a tick: %9.0f bytes/s in the tick pipeline%s\n", bytesPerTick,
-                static_cast<double>(delivered) / busy,
-                shown == delivered ? ", no byte lost" : ", BYTES LOST");
-    window.ComStartStop_Click();
+    std::printf(
+        "targets: bytes = peer wrote, wrong=0, pane=same, slowest input under 100 ms, none "
+        "missed; memory within a few MB of idle and back after\n");
 }
 
 }  // namespace
@@ -149,21 +157,29 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    QApplication application(argc, argv);
-    std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
-    const std::string only = argc > 1 ? argv[1] : "";  // "tick", "idle" or "flood"
-    if (only.empty() || only == "tick") {
-        IdleTick();
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if ((mode == "--bare" || mode == "--window") && argc > 2) {
+        QApplication application(argc, argv);
+        return mode == "--bare" ? bench::RunBareTimer(argv[2]) : bench::RunWindow(argv[2]);
     }
-    if (only.empty() || only == "idle") {
-        IdleCpu();
+    std::printf("display: %s\n", qEnvironmentVariableIsEmpty("DISPLAY")
+                                     ? "none, offscreen"
+                                     : qgetenv("DISPLAY").constData());
+    std::fflush(stdout);
+    if (mode.empty() || mode == "cpu") {
+        CpuTable();
     }
-    if (only.empty() || only == "flood") {
-        for (const std::size_t size : {128, 1024, 4096}) {
-            Flood(size);
+    if (mode.empty() || mode == "flood") {
+        FloodRun();
+    }
+    if (mode.empty() || mode == "tick" || mode == "pipeline") {
+        QApplication application(argc, argv);
+        if (mode != "pipeline") {
+            bench::IdleTick();
+        }
+        if (mode != "tick") {
+            bench::Pipeline();
         }
     }
-    std::printf(
-        "target: idle under 1 %% of a core; flood at least 256000 bytes/s (10 x 25.6 kB/s)\n");
     return 0;
 }

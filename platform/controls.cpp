@@ -39,12 +39,24 @@ void Label::setBorderStyle(std::int16_t value) {
 // --- text with a selection ---
 
 void TextControl::setText(std::u16string value) {
-    const auto removed = static_cast<std::int32_t>(text_.size());
+    // The view hears only what changed: cutting a pane down to its tail is
+    // the removal of its head.
+    const std::size_t shorter = std::min(text_.size(), value.size());
+    std::size_t tail = 0;
+    while (tail < shorter && text_[text_.size() - 1 - tail] == value[value.size() - 1 - tail]) {
+        ++tail;
+    }
+    std::size_t head = 0;
+    while (head < shorter - tail && text_[head] == value[head]) {
+        ++head;
+    }
+    const auto removed = static_cast<std::int32_t>(text_.size() - head - tail);
     text_ = std::move(value);
     selStart_ = 0;
     selLength_ = 0;
     if (view() != nullptr) {
-        view()->textReplaced(0, removed, text_);
+        view()->textReplaced(static_cast<std::int32_t>(head), removed,
+                             std::u16string_view(text_).substr(head, text_.size() - head - tail));
         view()->propertyChanged(Property::Selection);
     }
 }

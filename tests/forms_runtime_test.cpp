@@ -9,6 +9,7 @@
 #include "platform/ignored_failures.h"
 #include "platform/runtime_error.h"
 #include "platform/timer.h"
+#include "platform/utf.h"
 
 namespace {
 
@@ -264,6 +265,51 @@ TEST_F(FormsRuntime, TypingReplacesTheSelection) {
         window.box.setSelLength(c.selected);
         ASSERT_TRUE(runtime.pressKey(window.box, 'X'));
         EXPECT_EQ(window.box.Text(), c.after) << c.maxLength << " " << c.selected;
+    }
+}
+
+// What a text control tells its view when code writes its text.
+class EditRecorder final : public platform::ControlView {
+  public:
+    void propertyChanged(platform::Property) override {}
+    void textReplaced(std::int32_t start, std::int32_t removed,
+                      std::u16string_view inserted) override {
+        edits.push_back({start, removed, std::u16string(inserted)});
+    }
+    struct Edit {
+        std::int32_t start;
+        std::int32_t removed;
+        std::u16string inserted;
+        bool operator==(const Edit&) const = default;
+    };
+    std::vector<Edit> edits;
+};
+
+TEST_F(FormsRuntime, WritingTheTextTellsTheViewOnlyWhatChanged) {
+    struct Case {
+        std::u16string before;
+        std::u16string after;
+        EditRecorder::Edit edit;
+    };
+    const Case cases[] = {
+        // Cutting down to the tail, as the receive pane's trim does, even
+        // where the head happens to begin like the tail.
+        {u"+CSQ: 1\r\n+CSQ: 2\r\n", u"+CSQ: 2\r\n", {0, 9, u""}},
+        {u"abc", u"abXc", {2, 0, u"X"}},
+        {u"AT\r\nOK", u"", {0, 6, u""}},
+        {u"", u"x", {0, 0, u"x"}},
+        {u"same", u"same", {0, 0, u""}},
+    };
+    EditRecorder recorder;
+    for (const Case& c : cases) {
+        window.box.setText(c.before);
+        window.box.setView(&recorder);
+        window.box.setText(c.after);
+        window.box.setView(nullptr);
+        ASSERT_EQ(recorder.edits.size(), 1U);
+        EXPECT_EQ(recorder.edits[0], c.edit) << platform::ToUtf8(c.after);
+        EXPECT_EQ(window.box.Text(), c.after);
+        recorder.edits.clear();
     }
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/qt/rich_text_widget.h"
 #include "tests/qt/qt_fixture.h"
 
 namespace {
@@ -23,7 +24,7 @@ struct Change {
 class ReceivePane : public korvel_test::RealMainWindow {
   protected:
     ReceivePane() {
-        view = widget<QPlainTextEdit>(window.RTextBuf);
+        view = widget<platform::qt::RichTextWidget>(window.RTextBuf);
         QObject::connect(view->document(), &QTextDocument::contentsChange,
                          [this](int p, int r, int a) {
                              changes.push_back({p, r, a});
@@ -34,9 +35,15 @@ class ReceivePane : public korvel_test::RealMainWindow {
         window.RTextBuf.setSelStart(static_cast<std::int32_t>(window.RTextBuf.Text().size()));
         window.RTextBuf.setSelText(text);
     }
-    QString shown() const { return view->toPlainText(); }
+    // Code's changes reach the document at the pane's next refresh; the test
+    // does not wait for it.
+    void settle() { view->showPending(); }
+    QString shown() const {
+        view->showPending();
+        return view->toPlainText();
+    }
 
-    QPlainTextEdit* view = nullptr;
+    platform::qt::RichTextWidget* view = nullptr;
     std::vector<Change> changes;
 };
 
@@ -67,9 +74,11 @@ TEST_F(ReceivePane, AppendingEditsOnlyTheEnd) {
         lines += u"+CSQ: 20,99\r\n";
     }
     window.RTextBuf.setText(lines);
+    settle();
     const int before = view->document()->characterCount() - 1;
     changes.clear();
     append(u"OK\r\n");
+    settle();
     ASSERT_EQ(changes.size(), 1U);
     EXPECT_EQ(changes[0], (Change{before, 0, 3}));
     EXPECT_EQ(window.RTextBuf.Text(), lines + u"OK\r\n");
@@ -78,6 +87,7 @@ TEST_F(ReceivePane, AppendingEditsOnlyTheEnd) {
 
 TEST_F(ReceivePane, AnLfAfterACrJoinsItsLineBreak) {
     append(u"OK\r");
+    settle();
     EXPECT_EQ(view->document()->blockCount(), 2);
     append(u"\nAT");
     EXPECT_EQ(window.RTextBuf.Text(), u"OK\r\nAT");
@@ -93,6 +103,7 @@ TEST_F(ReceivePane, SelectionMapsAcrossFoldedPairs) {
     window.RTextBuf.setText(u"ab\r\ncd\r\nef");
     window.RTextBuf.setSelStart(4);
     window.RTextBuf.setSelLength(4);  // "cd\r\n"
+    settle();
     const QTextCursor cursor = view->textCursor();
     EXPECT_EQ(cursor.selectionStart(), 3);
     EXPECT_EQ(cursor.selectionEnd(), 6);
@@ -130,6 +141,7 @@ TEST_F(ReceivePane, TypingMapsBackIntoTheText) {
 
 TEST_F(ReceivePane, DeletingBetweenACrAndAnLfMakesThemOneBreak) {
     window.RTextBuf.setText(u"A\rX\nB");
+    settle();
     EXPECT_EQ(view->document()->blockCount(), 3);
     window.RTextBuf.setSelStart(2);
     window.RTextBuf.setSelLength(1);
@@ -145,6 +157,7 @@ TEST_F(ReceivePane, DeletingBetweenACrAndAnLfMakesThemOneBreak) {
 TEST_F(ReceivePane, PastedLineBreaksBecomeCrLf) {
     window.RTextBuf.setText(u"12");
     window.RTextBuf.setSelStart(1);
+    settle();
     view->insertPlainText(QStringLiteral("a\nb\r\nc"));
     EXPECT_EQ(window.RTextBuf.Text(), u"1a\r\nb\r\nc2");
     EXPECT_EQ(window.RTextBuf.SelStart(), 8);
@@ -155,6 +168,7 @@ TEST_F(ReceivePane, RefreshRepaintsAndTheNewestLineIsInSight) {
         append(u"line\r\n");
     }
     window.RTextBuf.Refresh();
+    settle();
     const QRect caret = view->cursorRect();
     EXPECT_TRUE(view->viewport()->rect().contains(caret.center()));
 }

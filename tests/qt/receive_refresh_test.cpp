@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "console/tamsel.h"
+#include "platform/headless/simulated_serial.h"
+#include "platform/qt/qt_runtime.h"
+#include "platform/qt/rich_text_widget.h"
+#include "platform/utf.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using platform::Micros;
+using platform::qt::RichTextWidget;
+
+// The real window's runtime with a clock the test moves: the receive pane
+// refreshes when the clock says, however long the test really takes.
+class SteppedClockRuntime final : public platform::QtRuntime {
+  public:
+    Micros now() const override { return now_; }
+    void advance(Micros by) { now_ += by; }
+
+  private:
+    Micros now_ = 1'000'000;
+};
+
+// Counts the paints a widget gets.
+class PaintCounter final : public QObject {
+  public:
+    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+        }
+        return false;
+    }
+};
+
+struct Change {
+    int position;
+    int removed;
+    int added;
+    bool operator==(const Change&) const = default;
+};
+
+// The main window with its port open on a simulated line; the test runs the
+// receive ticks itself, 5 ms apart on the stepped clock.
+class ReceiveRefresh : public testing::Test {
+  protected:
+    static constexpr Micros kTick = 5'000;
+
+    ReceiveRefresh() {
+        runtime.App().Path = platform::FromUtf8(folder.path());
+        runtime.App().EXEName = u"korvel";
+        test_support::WriteBytes(folder.file("korvel.ini"),
+                                 "[TamselSet]\nPort=0\nSpeed=17\n[Point]\nTop=1035\nLeft=5175\n"
+                                 "Width=8235\nHeight=10000\nWindowState=0\n");
+        window.Show();
+        window.ComStartStop_Click();
+        window.TimerRead.setEnabled(false);
+        view = dynamic_cast<RichTextWidget*>(runtime.widget(window.RTextBuf));
+        counter = std::make_unique<PaintCounter>(*view->viewport());
+        QObject::connect(view->document(), &QTextDocument::contentsChange,
+                         [this](int p, int r, int a) {
+                             changes.push_back({p, r, a});
+                         });
+        QCoreApplication::processEvents();
+        settle();
+        changes.clear();
+        counter->paints = 0;
+    }
+
+    // The document catches up now, and then the pane stays quiet for a
+    // refresh's time.
+    void settle() {
+        view->showPending();
+        runtime.advance(RichTextWidget::kRefresh);
+    }
+
+    // One tick, 5 ms after the last, with `bytes` waiting; then the window
+    // handles what is due.
+    void tick(const std::string& bytes) {
+        runtime.advance(kTick);
+        ports.line(1).deliver(runtime.now(), bytes);
+        window.TimerRead_Timer();
+        QCoreApplication::processEvents();
+    }
+    // The pane as the operator sees it, CR LF and lone CR or LF each one break.
+    QString displayed() const {
+        QString text = QString::fromStdU16String(window.RTextBuf.Text());
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        return text;
+    }
+
+    test_support::TempDir folder;
+    SteppedClockRuntime runtime;
+    platform::headless::SimulatedSerialPorts ports{runtime};
+    console::Tamsel window{runtime, ports};
+    RichTextWidget* view = nullptr;
+    std::unique_ptr<PaintCounter> counter;
+    std::vector<Change> changes;
+};
+
+TEST_F(ReceiveRefresh, ASteadyStreamIsLaidOutAndPaintedAFewTimesASecond) {
+    constexpr int kTicks = 200;  // one second
+    constexpr int kMostRefreshes = 1 + kTicks * kTick / RichTextWidget::kRefresh;
+    for (const std::int16_t hex : {0, 1}) {
+        SCOPED_TRACE(hex == 1 ? "hex view" : "text view");
+        window.CheckDisplay.setValue(hex);
+        changes.clear();
+        counter->paints = 0;
+        for (int i = 0; i < kTicks; ++i) {
+            tick(std::string("+CSQ: 20,99\r\n").substr(static_cast<std::size_t>(i % 2) * 6, 7));
+        }
+        EXPECT_GE(counter->paints, kMostRefreshes - 1);
+        EXPECT_LE(counter->paints, kMostRefreshes);
+        // At most a head cut and a new tail each time.
+        EXPECT_LE(changes.size(), static_cast<std::size_t>(2 * kMostRefreshes));
+        settle();
+        EXPECT_EQ(view->toPlainText(), displayed());
+    }
+}
+
+TEST_F(ReceiveRefresh, ChangesWaitForTheNextRefreshButAQuietPaneShowsAtOnce) {
+    tick("OK\r\n");
+    EXPECT_EQ(view->toPlainText(), QStringLiteral("OK\n"));  // after a quiet spell
+    tick("AT");
+    tick("+CSQ");
+    EXPECT_EQ(view->toPlainText(), QStringLiteral("OK\n"));
+    runtime.advance(RichTextWidget::kRefresh - 3 * kTick);
+    tick("=?");  // a refresh's time after the first
+    EXPECT_EQ(view->toPlainText(), QStringLiteral("OK\nAT+CSQ=?"));
+    EXPECT_EQ(changes, (std::vector<Change>{{0, 0, 3}, {3, 0, 8}}));
+}
+
+TEST_F(ReceiveRefresh, TheTrimRemovesTheHeadAndLeavesTheLinesItKeepsLaidOut) {
+    std::string line = "+CSQ: 20,99 000\r\n";
+    for (int i = 0; window.RTextBuf.Text().size() <= 4000; ++i) {
+        line.replace(12, 3, std::to_string(100 + i % 900));
+        tick(line);
+    }
+    settle();
+    const QTextBlock last = view->document()->lastBlock().previous();
+    ASSERT_GT(last.layout()->lineCount(), 0);  // shown, so laid out
+    const int lengthBefore = view->document()->characterCount() - 1;
+    changes.clear();
+
+    tick("OK\r\n");  // cuts the pane to its last 2000 characters first
+    ASSERT_EQ(changes.size(), 2U);
+    const int cut = changes[0].removed;
+    EXPECT_EQ(changes[0], (Change{0, cut, 0}));
+    EXPECT_EQ(changes[1], (Change{lengthBefore - cut, 0, 3}));
+    EXPECT_GT(last.layout()->lineCount(), 0);
+    EXPECT_EQ(view->toPlainText(), displayed());
+}
+
+TEST_F(ReceiveRefresh, TheOperatorWorksOnTheModelsTextBetweenRefreshes) {
+    tick("first\r\n");
+    tick("second\r\n");  // not shown yet
+    // A click brings the document up to date before it places the caret.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+    EXPECT_EQ(view->toPlainText(), QStringLiteral("first\nsecond\n"));
+    EXPECT_EQ(window.RTextBuf.SelStart(), 0);
+    tick("third");  // not shown yet; the caret goes to the end
+    QTest::keyClick(view, Qt::Key_X);
+    EXPECT_EQ(window.RTextBuf.Text(), u"first\r\nsecond\r\nthirdx");
+    EXPECT_EQ(view->toPlainText(), QStringLiteral("first\nsecond\nthirdx"));
+}
+
+}  // namespace

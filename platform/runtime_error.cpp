@@ -60,10 +60,7 @@ std::u16string StandardErrorText(int number) {
     }
 }
 
-RuntimeError::RuntimeError(int number)
-    : std::runtime_error("run-time error " + std::to_string(number)),
-      number_(number),
-      text_(StandardErrorText(number)) {}
+RuntimeError::RuntimeError(int number) : RuntimeError(number, StandardErrorText(number)) {}
 
 RuntimeError::RuntimeError(int number, std::u16string text)
     : std::runtime_error("run-time error " + std::to_string(number)),

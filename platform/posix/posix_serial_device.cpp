@@ -160,22 +160,21 @@ void PosixSerialDevice::applyLines(bool dtr, bool rts) {
     rts_ = rts;
 }
 
-void PosixSerialDevice::setDtr(bool on) {
+void PosixSerialDevice::setOutputLine(int bit, bool on, std::optional<bool>& setting) {
     checkLine();
-    const bool driven = setLine(TIOCM_DTR, on);
-    dtr_ = on;
+    const bool driven = setLine(bit, on);
+    setting = on;
     if (!driven) {
         Raise(kErrLineNotSet);
     }
 }
 
+void PosixSerialDevice::setDtr(bool on) {
+    setOutputLine(TIOCM_DTR, on, dtr_);
+}
+
 void PosixSerialDevice::setRts(bool on) {
-    checkLine();
-    const bool driven = setLine(TIOCM_RTS, on);
-    rts_ = on;
-    if (!driven) {
-        Raise(kErrLineNotSet);
-    }
+    setOutputLine(TIOCM_RTS, on, rts_);
 }
 
 // The calls made on every receive tick (lines, inputCount, outputCount) skip

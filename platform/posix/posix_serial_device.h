@@ -49,6 +49,8 @@ class PosixSerialDevice final : public SerialDevice {
     void flushOutput();
     // False when the device has no such line.
     bool setLine(int bit, bool on);
+    // The operator's DTR or RTS: raises kErrLineNotSet where there is no such line.
+    void setOutputLine(int bit, bool on, std::optional<bool>& setting);
     void release();
 
     UniqueFd fd_;

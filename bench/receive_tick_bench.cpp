@@ -1,9 +1,9 @@
 // The receive side of the real window under a real display:
-//   cpu       CPU of one core, side by side in one run: a bare Qt 5 ms timer
-//             (the floor of an idle tick), the window idle with its port open,
-//             and a peer streaming steadily at 960 and 25600 bytes/s into the
-//             text and the hexadecimal view; each in a process of its own,
-//             measured from /proc over 10 s.
+//   cpu       CPU of one core: the window idle with its port open, and a peer
+//             streaming steadily at 960 and 25600 bytes/s into the text and
+//             the hexadecimal view, each beside a bare Qt 5 ms timer (the
+//             floor of an idle tick) measured over the same seconds; each in
+//             a process of its own, medians of three rounds of 10 s.
 //   flood     a peer offering 1 MB/s: what is taken in and shown, how soon a
 //             typed key or a click takes effect, and the memory before,
 //             during and after.
@@ -11,17 +11,21 @@
 //   pipeline  received bytes per second the tick pipeline sustains (format,
 //             trim, append, repaint), fed from a simulated line, with the
 //             receive pane refreshed after every tick.
-// Run by hand: build/bench/receive_tick_bench [cpu|flood|tick|pipeline]; all
-// four without an argument. Without DISPLAY it falls back to Qt's offscreen
-// platform, whose figures say little.
+//   refresh   CPU of the ticks and of one refresh of the receive pane, for
+//             each steady stream of the cpu part, fed from a simulated line.
+// Run by hand: build/bench/receive_tick_bench [cpu|flood|tick|pipeline|refresh];
+// all five without an argument. Without DISPLAY it falls back to Qt's
+// offscreen platform, whose figures say little.
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "bench/support/bare_timer_program.h"
 #include "bench/support/child_process.h"
@@ -38,6 +42,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr auto kSettle = 1500ms;
 constexpr auto kMeasure = 10s;
+constexpr int kRounds = 3;
 constexpr auto kFlood = 5s;
 constexpr auto kAfterFlood = 6s;
 
@@ -58,49 +63,86 @@ void AwaitReady(bench::ChildProcess& child) {
     std::this_thread::sleep_for(kSettle);
 }
 
-// Percent of one core over the measuring time.
-double CpuPercent(pid_t pid) {
-    const double before = bench::ProcessCpuSeconds(pid);
+// Percent of one core each process used over the same measuring time: the
+// bare timer runs beside the window, so a busy spell of the machine weighs on
+// both figures alike.
+struct CpuPair {
+    double window = 0;
+    double bare = 0;
+};
+
+CpuPair CpuPercent(pid_t window, pid_t bare) {
+    const bench::CpuSample windowBefore = bench::SampleCpu(window);
+    const bench::CpuSample bareBefore = bench::SampleCpu(bare);
     const auto start = Clock::now();
     std::this_thread::sleep_for(kMeasure);
     const double wall = std::chrono::duration<double>(Clock::now() - start).count();
-    return 100.0 * (bench::ProcessCpuSeconds(pid) - before) / wall;
+    return {100.0 * bench::CpuSecondsBetween(windowBefore, bench::SampleCpu(window)) / wall,
+            100.0 * bench::CpuSecondsBetween(bareBefore, bench::SampleCpu(bare)) / wall};
 }
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+struct CpuCase {
+    std::string name;
+    const char* view = nullptr;  // none: the window idle
+    double rate = 0;
+    std::vector<double> window;
+    std::vector<double> bare;
+};
 
 void CpuTable() {
     test_support::TempDir folder;
     WriteSettings(folder);
     bench::PtyPeer peer(folder.path());
-    std::printf("CPU of one core over %lld s, the port COM1 open on a pseudo-terminal:\n",
-                static_cast<long long>(kMeasure.count()));
-
-    double bare = 0;
-    {
-        bench::ChildProcess child({"--bare", folder.path()});
-        AwaitReady(child);
-        bare = CpuPercent(child.pid());
-    }
-    std::printf("  %-34s %6.2f %%\n", "bare Qt 5 ms timer (the floor)", bare);
-    std::fflush(stdout);
-
-    bench::ChildProcess window({"--window", folder.path()});
-    AwaitReady(window);
-    const double idle = CpuPercent(window.pid());
-    std::printf("  %-34s %6.2f %%   idle/bare %.2f\n", "window idle, port open", idle, idle / bare);
-    std::fflush(stdout);
+    std::vector<CpuCase> cases{{"window idle, port open", nullptr, 0, {}, {}}};
     for (const char* view : {"text", "hex"}) {
-        window.send(view);
         for (const double rate : {960.0, 25600.0}) {
-            peer.startStream(rate);
-            std::this_thread::sleep_for(kSettle);
-            const double busy = CpuPercent(window.pid());
-            peer.stopStream();
-            std::this_thread::sleep_for(300ms);
             char name[64];
             std::snprintf(name, sizeof name, "%5.0f bytes/s, %s view", rate, view);
-            std::printf("  %-34s %6.2f %%   /idle %.2f\n", name, busy, busy / idle);
-            std::fflush(stdout);
+            cases.push_back({name, view, rate, {}, {}});
         }
+    }
+    std::printf(
+        "CPU of one core, medians of %d rounds of %lld s each, the port COM1 open on a "
+        "pseudo-terminal; a bare Qt 5 ms timer (the floor of an idle tick) measured over the "
+        "same seconds:\n",
+        kRounds, static_cast<long long>(kMeasure.count()));
+    std::fflush(stdout);
+
+    bench::ChildProcess bare({"--bare", folder.path()});
+    AwaitReady(bare);
+    bench::ChildProcess window({"--window", folder.path()});
+    AwaitReady(window);
+    for (int round = 0; round < kRounds; ++round) {
+        for (CpuCase& c : cases) {
+            if (c.view != nullptr) {
+                window.send(c.view);
+                peer.startStream(c.rate);
+                std::this_thread::sleep_for(kSettle);
+            }
+            const CpuPair cpu = CpuPercent(window.pid(), bare.pid());
+            c.window.push_back(cpu.window);
+            c.bare.push_back(cpu.bare);
+            if (c.view != nullptr) {
+                peer.stopStream();
+                std::this_thread::sleep_for(300ms);
+            }
+        }
+    }
+    const double idle = Median(cases.front().window);
+    std::printf("  %-30s %8s %8s %8s   %s\n", "", "window", "bare", "/idle", "window each round");
+    for (const CpuCase& c : cases) {
+        const double busy = Median(c.window);
+        std::printf("  %-30s %6.2f %% %6.2f %% %8.2f  ", c.name.c_str(), busy, Median(c.bare),
+                    busy / idle);
+        for (const double each : c.window) {
+            std::printf(" %5.2f", each);
+        }
+        std::printf("\n");
     }
     std::printf("targets: idle at most 1.2 x bare; every stream at most 3 %% and about 2 x idle\n");
 }
@@ -172,13 +214,16 @@ int main(int argc, char** argv) {
     if (mode.empty() || mode == "flood") {
         FloodRun();
     }
-    if (mode.empty() || mode == "tick" || mode == "pipeline") {
+    if (mode.empty() || mode == "tick" || mode == "pipeline" || mode == "refresh") {
         QApplication application(argc, argv);
-        if (mode != "pipeline") {
+        if (mode.empty() || mode == "tick") {
             bench::IdleTick();
         }
-        if (mode != "tick") {
+        if (mode.empty() || mode == "pipeline") {
             bench::Pipeline();
+        }
+        if (mode.empty() || mode == "refresh") {
+            bench::RefreshCost();
         }
     }
     return 0;

@@ -1,3 +1,5 @@
+#include <array>
+#include <string_view>
 #include <vector>
 
 #include "console/colors.h"
@@ -109,20 +111,26 @@ std::u16string Tamsel::IntToHexStr(const std::int16_t& IntValue, const std::int1
         platform::Raise(platform::kErrInvalidCall);
     }
     static constexpr char16_t kHex[] = u"0123456789ABCDEF";
+    // Called for every received byte in the hexadecimal view: no allocation
+    // beyond the result.
+    std::array<char16_t, 4> nibbles{};
+    std::size_t count = 0;
     auto bits = static_cast<std::uint16_t>(IntValue);
-    std::u16string text;
     do {
-        text.insert(text.begin(), kHex[bits & 0xF]);
+        nibbles[nibbles.size() - ++count] = kHex[bits & 0xF];
         bits = static_cast<std::uint16_t>(bits >> 4);
     } while (bits != 0);
+    const std::u16string_view text(nibbles.data() + nibbles.size() - count, count);
     const auto digits = static_cast<std::size_t>(Digits);
     if (digits == 0) {
-        return text;
+        return std::u16string(text);
     }
-    if (digits > text.size()) {
-        return std::u16string(digits - text.size(), u'0') + text;
+    if (digits > count) {
+        std::u16string padded(digits - count, u'0');
+        padded += text;
+        return padded;
     }
-    return text.substr(text.size() - digits);
+    return std::u16string(text.substr(count - digits));
 }
 
 std::int32_t Tamsel::HexStrToLong(const std::u16string& HexStr) const {

@@ -1,10 +1,14 @@
 #include "bench/support/in_process_benches.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "bench/support/pty_peer.h"
 #include "console/tamsel.h"
@@ -28,6 +32,40 @@ void OpenPort(console::Tamsel& window) {
         std::fprintf(stderr, "the port did not open\n");
         std::exit(1);
     }
+}
+
+// The real window with its port open on a simulated line; the bench runs the
+// receive ticks itself.
+struct WindowOnSimulatedLine {
+    WindowOnSimulatedLine() {
+        runtime.App().Path = platform::FromUtf8(folder.path());
+        window.Show();
+        OpenPort(window);
+        window.TimerRead.setEnabled(false);
+        pane = dynamic_cast<platform::qt::RichTextWidget*>(runtime.widget(window.RTextBuf));
+    }
+    ~WindowOnSimulatedLine() { window.ComStartStop_Click(); }
+    WindowOnSimulatedLine(const WindowOnSimulatedLine&) = delete;
+    WindowOnSimulatedLine& operator=(const WindowOnSimulatedLine&) = delete;
+
+    test_support::TempDir folder;
+    platform::QtRuntime runtime;
+    platform::headless::SimulatedSerialPorts ports{runtime};
+    console::Tamsel window{runtime, ports};
+    platform::qt::RichTextWidget* pane = nullptr;
+};
+
+// CPU seconds of this process, all its threads.
+double OwnCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+double Median(std::vector<double> values) {
+    std::nth_element(values.begin(),
+                     values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2), values.end());
+    return values[values.size() / 2];
 }
 
 }  // namespace
@@ -57,17 +95,10 @@ void IdleTick() {
 
 void Pipeline() {
     for (const std::size_t bytesPerTick : {128, 1024, 4096}) {
-        test_support::TempDir folder;
-        platform::QtRuntime runtime;
-        runtime.App().Path = platform::FromUtf8(folder.path());
-        platform::headless::SimulatedSerialPorts ports(runtime);
-        console::Tamsel window(runtime, ports);
-        window.Show();
-        OpenPort(window);
-        window.TimerRead.setEnabled(false);
-        auto& line = ports.line(1);
-        auto* pane = dynamic_cast<platform::qt::RichTextWidget*>(runtime.widget(window.RTextBuf));
-
+        WindowOnSimulatedLine simulated;
+        console::Tamsel& window = simulated.window;
+        auto& line = simulated.ports.line(1);
+        auto* pane = simulated.pane;
         std::string chunk;
         for (std::size_t i = 0; i < bytesPerTick; ++i) {
             chunk += (i % 64 == 63) ? '\n' : static_cast<char>('!' + i % 90);
@@ -77,7 +108,7 @@ void Pipeline() {
         double busy = 0;
         const auto end = Clock::now() + std::chrono::seconds(3);
         while (Clock::now() < end) {
-            line.deliver(runtime.now(), chunk);
+            line.deliver(simulated.runtime.now(), chunk);
             delivered += chunk.size();
             const std::size_t before = window.RTextBuf.Text().size();
             const auto start = Clock::now();
@@ -90,7 +121,48 @@ void Pipeline() {
         std::printf("pipeline, %5zu bytes a tick: %9.0f bytes/s%s\n", bytesPerTick,
                     static_cast<double>(delivered) / busy,
                     shown == delivered ? ", no byte lost" : ", BYTES LOST");
-        window.ComStartStop_Click();
+    }
+}
+
+void RefreshCost() {
+    for (const char* view : {"text", "hex"}) {
+        for (const int rate : {960, 25600}) {
+            WindowOnSimulatedLine simulated;
+            simulated.window.CheckDisplay.setValue(std::string_view(view) == "hex" ? 1 : 0);
+            auto& line = simulated.ports.line(1);
+            constexpr std::string_view kLine = "+CSQ: 25,99\r\n";
+            // One refresh's worth of 5 ms ticks at the rate.
+            const int ticks = static_cast<int>(platform::qt::RichTextWidget::kRefresh / 5000);
+            const std::size_t perTick = static_cast<std::size_t>(rate) / 200;
+            std::size_t sent = 0;
+            // Medians: the machine's noise comes in spikes. The first
+            // refreshes fill the pane and are left out.
+            std::vector<double> tickCpu;
+            std::vector<double> refreshCpu;
+            constexpr int kFilling = 10;
+            constexpr int kRefreshes = 300;
+            for (int r = 0; r < kFilling + kRefreshes; ++r) {
+                const double t0 = OwnCpuSeconds();
+                for (int t = 0; t < ticks; ++t) {
+                    std::string chunk;
+                    for (std::size_t i = 0; i < perTick; ++i, ++sent) {
+                        chunk += kLine[sent % kLine.size()];
+                    }
+                    line.deliver(simulated.runtime.now(), chunk);
+                    simulated.window.TimerRead_Timer();
+                }
+                const double t1 = OwnCpuSeconds();
+                simulated.pane->showPending();
+                QCoreApplication::processEvents();  // the repaint
+                const double t2 = OwnCpuSeconds();
+                if (r >= kFilling) {
+                    tickCpu.push_back((t1 - t0) / ticks);
+                    refreshCpu.push_back(t2 - t1);
+                }
+            }
+            std::printf("%5d bytes/s, %s view: ticks %7.1f us per tick, refresh %7.1f us\n", rate,
+                        view, 1e6 * Median(tickCpu), 1e6 * Median(refreshCpu));
+        }
     }
 }
 

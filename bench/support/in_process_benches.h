@@ -9,5 +9,8 @@ void IdleTick();
 // sustains in the real window, fed from a simulated line, with the receive
 // pane refreshed after every tick rather than a few times a second.
 void Pipeline();
+// CPU of the ticks and of one refresh of the receive pane, for a steady
+// stream into each view: one refresh per refresh interval of ticks.
+void RefreshCost();
 
 }  // namespace bench

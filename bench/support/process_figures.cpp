@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -30,6 +31,35 @@ double ProcessCpuSeconds(pid_t pid) {
         }
     }
     return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+CpuSample SampleCpu(pid_t pid) {
+    CpuSample sample;
+    sample.coarseSeconds = ProcessCpuSeconds(pid);
+    const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
+        std::ifstream schedstat(task.path() / "schedstat");
+        long long ns = 0;
+        if (schedstat >> ns) {
+            sample.threadNs[static_cast<pid_t>(std::stol(task.path().filename().string()))] = ns;
+        }
+    }
+    return sample;
+}
+
+double CpuSecondsBetween(const CpuSample& before, const CpuSample& after) {
+    long long ns = 0;
+    for (const auto& [thread, used] : after.threadNs) {
+        const auto earlier = before.threadNs.find(thread);
+        ns += used - (earlier == before.threadNs.end() ? 0 : earlier->second);
+    }
+    for (const auto& [thread, used] : before.threadNs) {
+        if (after.threadNs.count(thread) == 0) {
+            return after.coarseSeconds - before.coarseSeconds;
+        }
+    }
+    return static_cast<double>(ns) * 1e-9;
 }
 
 long ResidentKb(pid_t pid) {

@@ -23,6 +23,8 @@ namespace {
 // caller, whatever the kernel refills between two reads. The rest waits for
 // the next call.
 constexpr std::size_t kMaxReadAll = 64 * 1024;
+// What Linux's line discipline buffers for a reader (N_TTY_BUF_SIZE - 1).
+constexpr std::size_t kLineDisciplineBuffer = 4095;
 // The speed the driver reports back may differ by this much (percent), as a
 // UART's divisor allows, and still be in step with the far end.
 constexpr std::int64_t kSpeedTolerancePercent = 2;
@@ -209,7 +211,7 @@ std::size_t PosixSerialDevice::inputCount() {
 }
 
 std::vector<std::uint8_t> PosixSerialDevice::readAll() {
-    checkLine();
+    requireOpen();
     flushOutput();
     // Takes what the kernel holds now and never waits for more: a burst
     // larger than its buffers comes over several calls, in order.
@@ -220,6 +222,12 @@ std::vector<std::uint8_t> PosixSerialDevice::readAll() {
         const ssize_t n = ::read(fd(), chunk.data(), room);
         if (n > 0) {
             bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + n);
+            // A read hands over at most what the line discipline holds; less
+            // than that means it was drained, and what comes later is the
+            // next call's. A module talking steadily costs one read a call.
+            if (static_cast<std::size_t>(n) < kLineDisciplineBuffer) {
+                break;
+            }
             continue;
         }
         if (n < 0 && errno == EINTR) {
@@ -230,6 +238,11 @@ std::vector<std::uint8_t> PosixSerialDevice::readAll() {
             fail(errno);
         }
         break;
+    }
+    // A hung-up tty reads 0 as well: only when nothing came is the hang-up
+    // asked after.
+    if (bytes.empty()) {
+        checkLine();
     }
     return bytes;
 }

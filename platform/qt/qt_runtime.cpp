@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QScreen>
+#include <QThreadPool>
 #include <chrono>
 #include <stdexcept>
 #include <thread>
@@ -56,6 +57,11 @@ QString PromptText(const std::u16string& prompt) {
 QtRuntime::QtRuntime() {
     RequireApplication();
     QApplication::setQuitOnLastWindowClosed(true);
+    // Qt's raster engine hands every fill taller than about 96 lines to the
+    // global thread pool and waits for it. For this window's narrow areas (a
+    // scroll bar, a pane's edge) waking a thread per slice costs several
+    // times the fill: one worker keeps that to a single hand-off.
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
     // The platform's default font: a narrow CJK-capable face at 9 points, so
     // captions such as "RTS=1 Disable" fit the widths the windows give them.
     QFont standard = QApplication::font();

@@ -7,9 +7,11 @@
 #include <QTextDocument>
 #include <QTimerEvent>
 #include <algorithm>
+#include <memory>
 #include <string>
 
 #include "platform/qt/qt_convert.h"
+#include "platform/qt/steady_scroll_bar.h"
 #include "platform/runtime.h"
 
 namespace platform::qt {
@@ -49,6 +51,9 @@ RichTextWidget::RichTextWidget(RichTextBox& pane, Runtime& runtime, QWidget* par
     : BoundTextWidget<QPlainTextEdit>(pane, runtime, parent) {
     setTabChangesFocus(true);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    auto bar = std::make_unique<SteadyScrollBar>(Qt::Vertical);
+    scrollBar_ = bar.get();
+    setVerticalScrollBar(bar.release());
     keep(connect(document(), &QTextDocument::contentsChange, this,
                  [this](int position, int removed, int added) {
                      documentEdited(position, removed, added);
@@ -143,6 +148,7 @@ void RichTextWidget::showPending() {
         repaintPending_ = false;
         return;
     }
+    const SteadyScrollBar::Hold hold(*scrollBar_);
     if (!backlog_.empty()) {
         showText();
         selectionPending_ = true;

@@ -10,6 +10,7 @@
 #include "platform/controls.h"
 #include "platform/qt/bound_widget.h"
 #include "platform/qt/line_break_map.h"
+#include "platform/qt/steady_scroll_bar.h"
 #include "platform/qt/text_backlog.h"
 
 namespace platform::qt {
@@ -28,7 +29,7 @@ namespace platform::qt {
 class RichTextWidget final : public BoundTextWidget<QPlainTextEdit> {
   public:
     // Shortest time between two updates of the document from code.
-    static constexpr Micros kRefresh = 200'000;
+    static constexpr Micros kRefresh = 250'000;
 
     RichTextWidget(RichTextBox& pane, Runtime& runtime, QWidget* parent);
 
@@ -59,6 +60,7 @@ class RichTextWidget final : public BoundTextWidget<QPlainTextEdit> {
     // Model edits are not the operator's to undo.
     void editQuietly(const std::function<void(QTextCursor&)>& edit);
 
+    SteadyScrollBar* scrollBar_ = nullptr;  // owned by the scroll area
     LineBreakMap map_;
     std::u16string shown_;  // the text the document shows; map_ is its map
     TextBacklog backlog_;

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPaintEvent>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,16 +36,18 @@ class SteppedClockRuntime final : public platform::QtRuntime {
     Micros now_ = 1'000'000;
 };
 
-// Counts the paints a widget gets.
+// Counts the paints a widget gets, and where they fall.
 class PaintCounter final : public QObject {
   public:
     explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
     int paints = 0;
+    std::vector<QRect> areas;
 
   protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
             ++paints;
+            areas.push_back(static_cast<QPaintEvent*>(event)->rect());
         }
         return false;
     }
@@ -177,6 +183,61 @@ TEST_F(ReceiveRefresh, TheOperatorWorksOnTheModelsTextBetweenRefreshes) {
     QTest::keyClick(view, Qt::Key_X);
     EXPECT_EQ(window.RTextBuf.Text(), u"first\r\nsecond\r\nthirdx");
     EXPECT_EQ(view->toPlainText(), QStringLiteral("first\nsecond\nthirdx"));
+}
+
+// A pane full of lines, streamed on: the slider stays at the bottom and only
+// its length changes, as a trim halves the text. The bar is painted again
+// around the slider only, and what lies under the bar not at all.
+TEST_F(ReceiveRefresh, InTheTextViewAStreamRepaintsTheScrollBarAroundItsSliderOnly) {
+    for (int i = 0; window.RTextBuf.Text().size() < 3000; ++i) {
+        tick("+CSQ: 20,99\r\n");
+    }
+    settle();
+    QCoreApplication::processEvents();
+    QScrollBar& bar = *view->verticalScrollBar();
+    ASSERT_TRUE(bar.isVisible());
+    PaintCounter barPaints(bar);
+    PaintCounter framePaints(*view);
+    counter->paints = 0;
+    for (int i = 0; i < 400; ++i) {  // two seconds, through a trim
+        tick("+CSQ: 20,99\r\n");
+    }
+    EXPECT_GT(counter->paints, 0);
+    for (const QRect& area : barPaints.areas) {
+        EXPECT_LT(area.height(), bar.height() / 2);
+    }
+    EXPECT_EQ(framePaints.paints, 0);
+    EXPECT_EQ(bar.value(), bar.maximum());
+}
+
+// In the hexadecimal view the text is one long paragraph and the slider
+// shortens as it grows: the bar is painted again around the slider only, and
+// ends up as a whole paint draws it.
+TEST_F(ReceiveRefresh, TheScrollBarRepaintsAroundItsSliderAndShowsWhatAFullPaintShows) {
+    window.CheckDisplay.setValue(1);
+    QScrollBar& bar = *view->verticalScrollBar();
+    PaintCounter barPaints(bar);
+    for (int i = 0; i < 400; ++i) {
+        tick("+CSQ:");
+    }
+    settle();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(bar.isVisible());
+    const int partial = static_cast<int>(
+        std::count_if(barPaints.areas.begin(), barPaints.areas.end(),
+                      [&](const QRect& area) { return area.height() < bar.height(); }));
+    EXPECT_GT(partial, 0);
+
+    QWidget& top = *bar.window();
+    const QRect place(bar.mapTo(&top, QPoint(0, 0)), bar.size());
+    const QImage onScreen =
+        top.screen()
+            ->grabWindow(top.winId(), place.x(), place.y(), place.width(), place.height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    const QImage whole = bar.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(onScreen.size(), whole.size());
+    EXPECT_EQ(onScreen, whole);
 }
 
 }  // namespace

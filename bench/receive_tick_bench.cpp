@@ -134,11 +134,13 @@ void CpuTable() {
         }
     }
     const double idle = Median(cases.front().window);
-    std::printf("  %-30s %8s %8s %8s   %s\n", "", "window", "bare", "/idle", "window each round");
+    std::printf("  %-30s %8s %8s %7s %7s   %s\n", "", "window", "bare", "/bare", "/idle",
+                "window each round");
     for (const CpuCase& c : cases) {
         const double busy = Median(c.window);
-        std::printf("  %-30s %6.2f %% %6.2f %% %8.2f  ", c.name.c_str(), busy, Median(c.bare),
-                    busy / idle);
+        const double floor = Median(c.bare);
+        std::printf("  %-30s %6.2f %% %6.2f %% %7.2f %7.2f  ", c.name.c_str(), busy, floor,
+                    busy / floor, busy / idle);
         for (const double each : c.window) {
             std::printf(" %5.2f", each);
         }

@@ -29,7 +29,7 @@ namespace platform::qt {
 class RichTextWidget final : public BoundTextWidget<QPlainTextEdit> {
   public:
     // Shortest time between two updates of the document from code.
-    static constexpr Micros kRefresh = 250'000;
+    static constexpr Micros kRefresh = 300'000;
 
     RichTextWidget(RichTextBox& pane, Runtime& runtime, QWidget* parent);
 

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QPaintEvent>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -18,6 +17,7 @@
 #include "platform/qt/qt_runtime.h"
 #include "platform/qt/rich_text_widget.h"
 #include "platform/utf.h"
+#include "tests/qt/screen_grab.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -229,16 +229,7 @@ TEST_F(ReceiveRefresh, TheScrollBarRepaintsAroundItsSliderAndShowsWhatAFullPaint
                       [&](const QRect& area) { return area.height() < bar.height(); }));
     EXPECT_GT(partial, 0);
 
-    QWidget& top = *bar.window();
-    const QRect place(bar.mapTo(&top, QPoint(0, 0)), bar.size());
-    const QImage onScreen =
-        top.screen()
-            ->grabWindow(top.winId(), place.x(), place.y(), place.width(), place.height())
-            .toImage()
-            .convertToFormat(QImage::Format_RGB32);
-    const QImage whole = bar.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(onScreen.size(), whole.size());
-    EXPECT_EQ(onScreen, whole);
+    EXPECT_EQ(korvel_test::OnScreen(bar), korvel_test::WholePaint(bar));
 }
 
 }  // namespace

@@ -2,13 +2,13 @@
 
 #include <QApplication>
 #include <QPaintEvent>
-#include <QScreen>
 #include <QWidget>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/qt/steady_scroll_bar.h"
+#include "tests/qt/screen_grab.h"
 
 namespace {
 
@@ -28,18 +28,6 @@ class SteadyScrollBarTest : public testing::Test {
         QCoreApplication::processEvents();
         bar->installEventFilter(&paints);
         top.installEventFilter(&underneath);
-    }
-
-    // The bar as it stands on screen, and as a whole new paint draws it.
-    QImage onScreen() const {
-        const QRect place(bar->mapTo(&top, QPoint(0, 0)), bar->size());
-        return top.screen()
-            ->grabWindow(top.winId(), place.x(), place.y(), place.width(), place.height())
-            .toImage()
-            .convertToFormat(QImage::Format_RGB32);
-    }
-    QImage wholePaint() const {
-        return bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
 
     struct PaintLog final : QObject {
@@ -104,7 +92,7 @@ TEST_F(SteadyScrollBarTest, EachChangeIsPaintedWhereItShowsAndNowhereElse) {
                 EXPECT_EQ(paints.areas.front(), bar->rect());
                 break;
         }
-        EXPECT_EQ(onScreen(), wholePaint());
+        EXPECT_EQ(korvel_test::OnScreen(*bar), korvel_test::WholePaint(*bar));
     }
     // A bar that stays on screen covers its whole area.
     EXPECT_TRUE(underneath.areas.empty());

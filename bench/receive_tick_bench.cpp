@@ -81,11 +81,6 @@ CpuPair CpuPercent(pid_t window, pid_t bare) {
             100.0 * bench::CpuSecondsBetween(bareBefore, bench::SampleCpu(bare)) / wall};
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 struct CpuCase {
     std::string name;
     const char* view = nullptr;  // none: the window idle
@@ -133,12 +128,12 @@ void CpuTable() {
             }
         }
     }
-    const double idle = Median(cases.front().window);
+    const double idle = bench::Median(cases.front().window);
     std::printf("  %-30s %8s %8s %7s %7s   %s\n", "", "window", "bare", "/bare", "/idle",
                 "window each round");
     for (const CpuCase& c : cases) {
-        const double busy = Median(c.window);
-        const double floor = Median(c.bare);
+        const double busy = bench::Median(c.window);
+        const double floor = bench::Median(c.bare);
         std::printf("  %-30s %6.2f %% %6.2f %% %7.2f %7.2f  ", c.name.c_str(), busy, floor,
                     busy / floor, busy / idle);
         for (const double each : c.window) {

@@ -1,7 +1,6 @@
 #include "bench/support/in_process_benches.h"
 
 #include <QCoreApplication>
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/support/process_figures.h"
 #include "bench/support/pty_peer.h"
 #include "console/tamsel.h"
 #include "platform/headless/simulated_serial.h"
@@ -60,12 +60,6 @@ double OwnCpuSeconds() {
     timespec now{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-double Median(std::vector<double> values) {
-    std::nth_element(values.begin(),
-                     values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2), values.end());
-    return values[values.size() / 2];
 }
 
 }  // namespace
@@ -135,8 +129,7 @@ void RefreshCost() {
             const int ticks = static_cast<int>(platform::qt::RichTextWidget::kRefresh / 5000);
             const std::size_t perTick = static_cast<std::size_t>(rate) / 200;
             std::size_t sent = 0;
-            // Medians: the machine's noise comes in spikes. The first
-            // refreshes fill the pane and are left out.
+            // The first refreshes fill the pane and are left out.
             std::vector<double> tickCpu;
             std::vector<double> refreshCpu;
             constexpr int kFilling = 10;

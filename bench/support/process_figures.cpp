@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -60,6 +61,12 @@ double CpuSecondsBetween(const CpuSample& before, const CpuSample& after) {
         }
     }
     return static_cast<double>(ns) * 1e-9;
+}
+
+double Median(std::vector<double> values) {
+    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    return *middle;
 }
 
 long ResidentKb(pid_t pid) {

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <map>
+#include <vector>
 
 namespace bench {
 
@@ -17,6 +18,8 @@ CpuSample SampleCpu(pid_t pid);
 // CPU seconds used between two samples: exact while no thread ended between
 // them, to the clock tick otherwise.
 double CpuSecondsBetween(const CpuSample& before, const CpuSample& after);
+// The middle one of some figures: this machine's noise comes in spikes.
+double Median(std::vector<double> values);
 // Its resident memory in kB, from /proc.
 long ResidentKb(pid_t pid);
 
